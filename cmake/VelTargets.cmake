@@ -12,6 +12,9 @@ if(WIN32)
   # Windows has no system code page API natively; it is only built into the DLL and Windows programs.
   target_compile_definitions(vel_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_link_options(vel_options INTERFACE -static -static-libgcc -static-libstdc++)
+  # The DLL, the demo host and the test programs sit side by side, as in a host's install folder,
+  # so LoadLibrary finds the DLL next to the program that loads it.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
 
 # vel_library(<name> <sources>... [DEPS <libs>...])
@@ -41,8 +44,11 @@ if(CMAKE_CROSSCOMPILING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gtest ALIAS gtest)
+    # Newer GoogleTest sources declare the namespaced aliases themselves.
+    if(NOT TARGET GTest::gtest_main)
+      add_library(GTest::gtest_main ALIAS gtest_main)
+      add_library(GTest::gtest ALIAS gtest)
+    endif()
   endif()
 else()
   find_package(GTest REQUIRED)
