@@ -1,0 +1,141 @@
+// The record-buffer dataset: an in-memory table of variant records with one memory stream per
+// blob field, plus the mapping from field data types to the type codes of stored values.
+//
+// Every record buffer of the window is 4 bytes naming what it shows: a stored record's index,
+// the count (after the last), -1 (before the first), -2 (no record), -3 (the record being
+// inserted) or -4 (the record being edited); the last two live in FBufferEdicao.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "dataset/ZARPBlobStream.h"
+#include "db/DataSet.h"
+#include "runtime/Variant.h"
+
+namespace zarp {
+
+// The type code of the values a field of this data type stores and persists.
+uint16_t TipoVariantDoCampo(db::TFieldType kind);
+
+using TVariantArray = std::vector<rt::Variant>;
+using TMStreamArray = std::vector<std::unique_ptr<TZMemoryStream>>;
+
+// One stored record. Campos holds the physical fields (slot FieldNo - 1), Calculados the
+// calculated ones (slot Offset), Blobs one stream or none per blob field (slot Offset).
+struct TBufferRecord {
+  int32_t RecNo = 0;
+  TVariantArray Campos;
+  TVariantArray Calculados;
+  TMStreamArray Blobs;
+};
+
+// The growable record array: its capacity grows to capacity + capacity div 2 + 1 and never
+// shrinks before the dataset closes. Slots past the count are spare.
+class TBufferDataSet {
+ public:
+  int Capacity() const { return static_cast<int>(slots_.size()); }
+  TBufferRecord& operator[](int index) { return slots_[static_cast<size_t>(index)]; }
+  void Grow() { slots_.resize(slots_.size() + slots_.size() / 2 + 1); }
+  void Clear() {
+    slots_.clear();
+    slots_.shrink_to_fit();
+  }
+
+ private:
+  std::vector<TBufferRecord> slots_;
+};
+
+class TZCustomDataSet : public db::TDataSet {
+ public:
+  RT_CLASS_NAME(TZCustomDataSet)
+  explicit TZCustomDataSet(rt::TComponent* owner);
+  ~TZCustomDataSet() override;
+
+  bool GetFieldData(const db::TField* field, void* buffer) override;
+  // Accepted in every state: in browse it goes straight into the stored record. Dropped when
+  // there is no record (or the dataset is closed).
+  void SetFieldData(const db::TField* field, const void* buffer) override;
+  void DataConvert(const db::TField* field, const void* source, void* dest, bool toNative) override;
+  // Null when the dataset is closed; otherwise a stream over the active record's blob (or over
+  // nothing). The caller owns the answer.
+  std::unique_ptr<rt::TStream> CreateBlobStream(const db::TField* field,
+                                                db::TBlobStreamMode mode) override;
+  bool GetCurrentRecord(db::TRecordBuffer buffer) override;
+  // Any bookmark holding at least one byte; it is not checked against the records.
+  bool BookmarkValid(const db::TBookmark& bookmark) override;
+
+  // The state of the storage, for tests and diagnostics.
+  int CapacidadeBuffer() const { return FBuffer.Capacity(); }
+  int TamanhoBuffer() const { return FTamanhoBuffer; }
+  int RegistroAtual() const { return FRegistroAtual; }
+  int RegistrosInseridos() const { return FRegistrosInseridos; }
+  int RegistrosDeletados() const { return FRegistrosDeletados; }
+  // The 32-bit value a record buffer holds.
+  static int32_t ValorBuffer(db::TRecordBuffer buffer);
+
+ protected:
+  // Storage primitives.
+  virtual void InicializarRegistro(TBufferRecord& registro);
+  virtual void LiberarBlobs(TBufferRecord& registro);
+  virtual bool CarregarProximoRegistro(TBufferRecord& registro);
+  virtual int GetCountCamposFisicos();
+  virtual TBufferRecord* ObterRegistro(int32_t indice);
+  virtual void CopiarRegistro(const TBufferRecord* origem, TBufferRecord& destino);
+  virtual void GravarEdicao();
+  virtual void GravarInsercao();
+  virtual void AtualizarRegistro(TBufferRecord& registro);
+  // Appends the record, taking over its values and streams (the argument is left empty).
+  virtual void AdicionarRegistro(TBufferRecord& registro);
+  virtual void ExcluirRegistro();
+
+  // Hooks of the dataset base.
+  void ClearCalcFields(db::TRecordBuffer buffer) override;
+  int GetRecordCount() override { return FTamanhoBuffer; }
+  int GetRecNo() override;
+  void InternalEdit() override;
+  void InternalInsert() override;
+  void InternalRefresh() override;
+  void SetRecNoHook(int value) override;
+  db::TRecordBuffer AllocRecordBuffer() override;
+  void FreeRecordBuffer(db::TRecordBuffer& buffer) override;
+  void GetBookmarkData(db::TRecordBuffer buffer, char* data) override;
+  db::TBookmarkFlag GetBookmarkFlag(db::TRecordBuffer buffer) override;
+  int GetRecordSize() override { return 4; }
+  void InternalAddRecord(db::TRecordBuffer, bool) override {}
+  void InternalDelete() override {}
+  void InternalFirst() override { FRegistroAtual = -1; }
+  void InternalGotoBookmark(const char* bookmark) override;
+  void InternalInitRecord(db::TRecordBuffer buffer) override;
+  void InternalLast() override;
+  void InternalPost() override { db::TDataSet::InternalPost(); }
+  void InternalSetToRecord(db::TRecordBuffer buffer) override;
+  void SetBookmarkFlag(db::TRecordBuffer buffer, db::TBookmarkFlag flag) override;
+  void SetBookmarkData(db::TRecordBuffer buffer, const char* data) override;
+  db::TGetResult GetRecord(db::TRecordBuffer buffer, db::TGetMode mode, bool doCheck) override;
+  void InternalClose() override;
+  void InternalHandleException() override {}
+  void InternalInitFieldDefs() override {}
+  void InternalOpen() override;
+  bool IsCursorOpen() override { return FAberto; }
+
+  // The record that the active buffer names, or null.
+  TBufferRecord* RegistroAtivo();
+
+  TBufferDataSet FBuffer;
+  int32_t FTamanhoBuffer = 0;
+  TBufferRecord FBufferEdicao;
+  int32_t FRegistroAtual = -1;
+  bool FAberto = false;
+  int32_t FAntigoBufferRegistro = 0;
+  int32_t FRegistrosInseridos = 0;
+  int32_t FRegistrosDeletados = 0;
+  int32_t FCountCamposFisicos = 0;
+
+ private:
+  static void SetValorBuffer(db::TRecordBuffer buffer, int32_t value);
+  rt::Variant* SlotDoCampo(TBufferRecord& registro, const db::TField* field);
+};
+
+}  // namespace zarp
