@@ -48,7 +48,9 @@ class Documento : public rt::TComponent, public IZARPOwnerDatasets {
 // Assigns every Before/After event (and OnNewRecord) of the dataset so that it writes its name
 // into the log.
 inline void LogEvents(db::TDataSet& ds, std::vector<std::string>& log) {
-  auto on = [&log](const char* name) { return [&log, name](db::TDataSet*) { log.push_back(name); }; };
+  auto on = [&log](const char* name) {
+    return [&log, name](db::TDataSet*) { log.push_back(name); };
+  };
   ds.BeforeInsert = on("BeforeInsert");
   ds.AfterInsert = on("AfterInsert");
   ds.BeforeEdit = on("BeforeEdit");
