@@ -4,10 +4,10 @@
 
 #include "sistema/Biblioteca.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+// Thread notifications stay on: the statically linked runtime keeps per-thread state through them.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
-      DisableThreadLibraryCalls(instance);
       try {
         zarp::IniciarBiblioteca();
       } catch (...) {
