@@ -92,15 +92,16 @@ TBufferRecord* TZCustomDataSet::ObterRegistro(int32_t indice) {
   if (indice >= 0 && indice < FTamanhoBuffer) return &FBuffer[indice];
   if (indice >= FTamanhoBuffer) {
     // Fetch on demand, in order, up to the requested index.
+    // The scratch record is kept between calls: asking a source that has nothing more (the
+    // common case: every post fetches everything first) then allocates nothing.
     for (int64_t n = int64_t{indice} - FTamanhoBuffer + 1; n > 0; --n) {
-      TBufferRecord scratch;
-      InicializarRegistro(scratch);
-      scratch.RecNo = FTamanhoBuffer;
-      if (!CarregarProximoRegistro(scratch)) {
-        LiberarBlobs(scratch);
+      InicializarRegistro(FRegistroBusca);
+      FRegistroBusca.RecNo = FTamanhoBuffer;
+      if (!CarregarProximoRegistro(FRegistroBusca)) {
+        LiberarBlobs(FRegistroBusca);
         return nullptr;
       }
-      AdicionarRegistro(scratch);
+      AdicionarRegistro(FRegistroBusca);
     }
     return &FBuffer[indice];
   }
@@ -147,8 +148,8 @@ void TZCustomDataSet::GravarEdicao() {
 void TZCustomDataSet::GravarInsercao() {
   TBufferRecord* origem = RegistroAtivo();
   ObterRegistro(kBuscarTudo);
+  // A fresh record: CopiarRegistro gives it the source's arrays whole.
   TBufferRecord copia;
-  InicializarRegistro(copia);
   CopiarRegistro(origem, copia);
   copia.RecNo = FTamanhoBuffer;
   int32_t recNo = copia.RecNo;
@@ -504,6 +505,7 @@ void TZCustomDataSet::InternalClose() {
   for (int i = 0; i < FBuffer.Capacity(); ++i) LiberarBlobs(FBuffer[i]);
   FBuffer.Clear();
   FBufferEdicao = TBufferRecord{};
+  FRegistroBusca = TBufferRecord{};
   FTamanhoBuffer = 0;
   FRegistrosInseridos = 0;
   FRegistrosDeletados = 0;

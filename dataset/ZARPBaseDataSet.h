@@ -135,6 +135,7 @@ class TZCustomDataSet : public db::TDataSet {
 
  private:
   static void SetValorBuffer(db::TRecordBuffer buffer, int32_t value);
+  TBufferRecord FRegistroBusca;  // scratch record of the fetch-on-demand path
   rt::Variant* SlotDoCampo(TBufferRecord& registro, const db::TField* field);
 };
 

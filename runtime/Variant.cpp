@@ -207,31 +207,6 @@ Variant Variant::Tagged(uint16_t type) noexcept {
   return v;
 }
 
-Variant::Variant(const Variant& o) : type_(varEmpty) {
-  CopyFrom(o);
-}
-Variant::Variant(Variant&& o) noexcept : type_(varEmpty) {
-  MoveFrom(o);
-}
-
-Variant& Variant::operator=(const Variant& o) {
-  if (this == &o) return *this;
-  if (type_ == varString && o.type_ == varString) {
-    str_ = o.str_;  // reuses the buffer: the hot path of record copies
-    return *this;
-  }
-  Reset();
-  CopyFrom(o);
-  return *this;
-}
-
-Variant& Variant::operator=(Variant&& o) noexcept {
-  if (this == &o) return *this;
-  Reset();
-  MoveFrom(o);
-  return *this;
-}
-
 void Variant::AssignString(const char* text, size_t length) {
   if (type_ == varString) {
     str_.assign(text, length);
@@ -242,21 +217,16 @@ void Variant::AssignString(const char* text, size_t length) {
   type_ = varString;
 }
 
-void Variant::Reset() noexcept {
+void Variant::DestroyText() noexcept {
   if (type_ == varString) str_.~basic_string();
   if (type_ == varUString) ustr_.~basic_string();
-  type_ = varEmpty;
-  num_.i = 0;
 }
 
-void Variant::CopyFrom(const Variant& o) {
+void Variant::CopyText(const Variant& o) {
   if (o.type_ == varString)
     new (&str_) std::string(o.str_);
-  else if (o.type_ == varUString)
-    new (&ustr_) std::u16string(o.ustr_);
   else
-    num_ = o.num_;
-  type_ = o.type_;
+    new (&ustr_) std::u16string(o.ustr_);
 }
 
 void Variant::MoveFrom(Variant& o) noexcept {
@@ -413,7 +383,8 @@ std::string Variant::AsString() const {
       int64_t v = num_.i;
       bool neg = v < 0;
       uint64_t a = neg ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-      std::string s = (neg ? "-" : "") + std::to_string(a / 10000);
+      std::string s = neg ? "-" : "";
+      s += std::to_string(a / 10000);
       auto frac = static_cast<unsigned>(a % 10000);
       if (frac) {
         char buf[8];

@@ -62,10 +62,28 @@ class Variant {
   // A present value of a kind without storage (13, 8192, unknown codes): it carries only its tag.
   static Variant Tagged(uint16_t type) noexcept;
 
-  Variant(const Variant& o);
-  Variant(Variant&& o) noexcept;
-  Variant& operator=(const Variant& o);
-  Variant& operator=(Variant&& o) noexcept;
+  // Copies and moves are inline: records copy many numbers, which must not cost a call each.
+  Variant(const Variant& o) : type_(varEmpty) { CopyFrom(o); }
+  Variant(Variant&& o) noexcept : type_(varEmpty) { MoveFrom(o); }
+  Variant& operator=(const Variant& o) {
+    if (this == &o) return *this;
+    if (!HasText() && !o.HasText()) {
+      type_ = o.type_;
+      num_ = o.num_;
+    } else if (type_ == varString && o.type_ == varString) {
+      str_ = o.str_;  // reuses the buffer
+    } else {
+      Reset();
+      CopyFrom(o);
+    }
+    return *this;
+  }
+  Variant& operator=(Variant&& o) noexcept {
+    if (this == &o) return *this;
+    Reset();
+    MoveFrom(o);
+    return *this;
+  }
   ~Variant() { Reset(); }
 
   uint16_t Type() const noexcept { return type_; }
@@ -98,8 +116,21 @@ class Variant {
   friend bool operator==(const Variant& a, const Variant& b);
 
  private:
-  void Reset() noexcept;
-  void CopyFrom(const Variant& o);
+  bool HasText() const noexcept { return type_ == varString || type_ == varUString; }
+  void Reset() noexcept {
+    if (HasText()) DestroyText();
+    type_ = varEmpty;
+    num_.i = 0;
+  }
+  void DestroyText() noexcept;
+  void CopyFrom(const Variant& o) {
+    if (o.HasText())
+      CopyText(o);
+    else
+      num_ = o.num_;
+    type_ = o.type_;
+  }
+  void CopyText(const Variant& o);
   void MoveFrom(Variant& o) noexcept;
   [[noreturn]] void FailConvert(uint16_t to) const;
   [[noreturn]] void FailOverflow(uint16_t to) const;

@@ -24,7 +24,7 @@ TEST(Format, DirectivesInOrder) {
   EXPECT_EQ(Format(u"%g is not a valid value for field '%s'. The allowed range is %g to %g",
                    {1000, u"stamina", -999, 999}),
             u"1000 is not a valid value for field 'stamina'. The allowed range is -999 to 999");
-  EXPECT_EQ(Format(u"%d%% of %s", {50, std::string("b\xE9")}), u"50% of b\u00E9");
+  EXPECT_EQ(Format(u"%d%% of %s", {50, std::string("abc")}), u"50% of abc");
   EXPECT_EQ(Format(u"%s and %s", {u"one"}), u"one and %s");
   EXPECT_EQ(Format(u"100%", {}), u"100%");
 }
