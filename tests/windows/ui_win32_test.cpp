@@ -1,0 +1,204 @@
+// The window layer on real windows: embedding into host windows, typing and focus through the
+// native controls, real message boxes, failures in event handlers, and no native leftovers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "runtime/Exception.h"
+#include "tests/windows/ui_test_host.h"
+#include "ui/Application.h"
+#include "ui/Edits.h"
+#include "ui/Forms.h"
+#include "ui/win32/Win32Backend.h"
+
+namespace {
+
+using testhost::AsHost;
+using testhost::AsHwnd;
+
+class Win32Layer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(&ui::CurrentBackend(), &ui::win32::Instance());
+    objects = ui::CurrentBackend().NativeObjectCount();
+    host1 = testhost::CreateHostWindow(640, 480);
+    host2 = testhost::CreateHostWindow(300, 200);
+    ASSERT_TRUE(host1 && host2);
+  }
+  void TearDown() override {
+    DestroyWindow(host1);
+    DestroyWindow(host2);
+    testhost::Pump();
+    EXPECT_EQ(ui::CurrentBackend().NativeObjectCount(), objects);
+  }
+
+  std::unique_ptr<ui::TForm> NewView() {
+    auto form = std::make_unique<ui::TForm>(nullptr);
+    form->SetBorderStyle(ui::TBorderStyle::bsNone);
+    form->SetBounds(509, 206, 472, 243);
+    edit = new ui::TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(10, 10, 100, 24);
+    memo = new ui::TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->SetBounds(10, 40, 200, 80);
+    return form;
+  }
+
+  size_t objects = 0;
+  HWND host1 = nullptr, host2 = nullptr;
+  ui::TEdit* edit = nullptr;
+  ui::TMemo* memo = nullptr;
+};
+
+TEST_F(Win32Layer, AViewEmbedsIntoAHostWindowAndMovesToAnother) {
+  auto view = NewView();
+  view->EmbedInto(AsHost(host1));
+  HWND hwnd = AsHwnd(view->CurrentHandle());
+  EXPECT_EQ(GetParent(hwnd), host1);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD);
+  EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION);
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  EXPECT_EQ(rc.right - rc.left, 640);
+  EXPECT_EQ(rc.bottom - rc.top, 480);
+  EXPECT_EQ(GetParent(AsHwnd(edit->CurrentHandle())), hwnd);
+
+  view->EmbedInto(AsHost(host2));
+  EXPECT_EQ(AsHwnd(view->CurrentHandle()), hwnd);  // the same window, moved
+  EXPECT_EQ(GetParent(hwnd), host2);
+  EXPECT_EQ(view->Width(), 300);
+
+  // The view follows its host's size, within its constraints.
+  SetWindowPos(host2, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(host2, &client);
+  EXPECT_EQ(view->Width(), client.right);
+  view->Constraints().SetMaxWidth(200);
+  GetWindowRect(hwnd, &rc);
+  EXPECT_EQ(rc.right - rc.left, 200);
+
+  view.reset();
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(Win32Layer, TypingInTheNativeEditReachesThePortableControl) {
+  auto view = NewView();
+  view->EmbedInto(AsHost(host1));
+  edit->OnKeyPress = [](rt::TComponent*, char16_t& ch) {
+    if (ch == u'x') ch = 0;
+  };
+  int changes = 0;
+  edit->OnChange = [&](rt::TComponent*) { ++changes; };
+  HWND box = AsHwnd(edit->CurrentHandle());
+  for (wchar_t ch : std::wstring(L"axb")) SendMessageW(box, WM_CHAR, ch, 0);
+  EXPECT_EQ(edit->Text(), u"ab");
+  EXPECT_EQ(changes, 2);
+  edit->SetText(u"set");  // and back: the portable text reaches the native box
+  wchar_t buffer[16] = {};
+  GetWindowTextW(box, buffer, 16);
+  EXPECT_STREQ(buffer, L"set");
+  edit->SetSelStart(1);
+  edit->SetSelLength(1);
+  EXPECT_EQ(edit->SelText(), u"e");
+  edit->SetReadOnly(true);
+  EXPECT_TRUE(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(Win32Layer, FocusMovesBothWays) {
+  auto view = NewView();
+  view->EmbedInto(AsHost(host1));
+  edit->SetFocus();
+  EXPECT_EQ(GetFocus(), AsHwnd(edit->CurrentHandle()));
+  EXPECT_EQ(ui::Application().FocusedControl(), edit);
+  SetFocus(AsHwnd(memo->CurrentHandle()));
+  EXPECT_EQ(ui::Application().FocusedControl(), memo);
+  SetFocus(host1);
+  EXPECT_EQ(ui::Application().FocusedControl(), nullptr);
+  edit->SetFocus();
+  SendMessageW(AsHwnd(edit->CurrentHandle()), WM_KEYDOWN, VK_TAB, 0);  // Tab walks the order
+  EXPECT_EQ(ui::Application().FocusedControl(), memo);
+}
+
+// Closes the next message box that appears on this thread and keeps its text.
+std::wstring g_boxText;
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", nullptr);
+  if (!box) return;
+  wchar_t text[256] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 256);
+  g_boxText = text;
+  KillTimer(nullptr, timer);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Win32Layer, MessageBoxesAreRealModalBoxes) {
+  g_boxText.clear();
+  SetTimer(nullptr, 0, 50, CloseBox);
+  EXPECT_EQ(ui::ShowMessageBox(u"Carregando field X: bad", u"VELSistema", ui::TMsgDlgType::mtError),
+            IDOK);
+  EXPECT_EQ(g_boxText, L"Carregando field X: bad");
+}
+
+TEST_F(Win32Layer, AFailureInAWindowProcedureIsShownAndASilentAbortIsNot) {
+  auto view = NewView();
+  view->EmbedInto(AsHost(host1));
+  HWND box = AsHwnd(edit->CurrentHandle());
+  edit->OnChange = [](rt::TComponent*) { throw rt::EAbort(); };
+  SendMessageW(box, WM_CHAR, L'a', 0);  // nothing shown, nothing escapes
+  g_boxText.clear();
+  edit->OnChange = [](rt::TComponent*) { throw rt::Exception(u"'a' is not a valid integer"); };
+  SetTimer(nullptr, 0, 50, CloseBox);
+  SendMessageW(box, WM_CHAR, L'b', 0);
+  EXPECT_EQ(g_boxText, L"'a' is not a valid integer");
+  EXPECT_TRUE(IsWindow(box));
+}
+
+TEST_F(Win32Layer, AHostThatDestroysItsWindowFirstLeavesAViewThatCanStillBeFreed) {
+  auto view = NewView();
+  view->EmbedInto(AsHost(host2));
+  DestroyWindow(host2);
+  host2 = testhost::CreateHostWindow(10, 10);
+  EXPECT_FALSE(view->HandleAllocated());
+  EXPECT_FALSE(edit->HandleAllocated());
+  view->EmbedInto(AsHost(host1));  // the view can live on in another host
+  EXPECT_EQ(GetParent(AsHwnd(view->CurrentHandle())), host1);
+}
+
+TEST_F(Win32Layer, EmbeddingIntoSomethingThatIsNotAWindowFails) {
+  auto view = NewView();
+  EXPECT_THROW(view->EmbedInto(0x7FFFFFF0u), rt::Exception);
+}
+
+TEST_F(Win32Layer, ControlsShareFontsAndBrushesOfTheSameValue) {
+  auto view = NewView();
+  view->Show();
+  const ui::win32::NativeObjectCounts before = ui::win32::Counts();
+  for (int i = 0; i < 10; ++i) {
+    auto* e = new ui::TEdit(view.get());
+    e->SetParent(view.get());
+    e->SetFont({u"Times New Roman", -16, ui::clBlack, ui::fsBold});
+  }
+  const ui::win32::NativeObjectCounts after = ui::win32::Counts();
+  EXPECT_EQ(after.Windows, before.Windows + 10);
+  EXPECT_EQ(after.Fonts, before.Fonts + 1);
+  EXPECT_EQ(after.Brushes, before.Brushes);
+}
+
+TEST_F(Win32Layer, AThousandViewsLeaveNoNativeObjectAndNoWindow) {
+  for (int i = 0; i < 1000; ++i) {
+    auto view = NewView();
+    edit->SetFont({u"Tahoma", -16 - i % 3, ui::clWindowText, ui::fsBold});
+    view->EmbedInto(AsHost(i % 2 ? host1 : host2));
+    if (i % 10 == 0) testhost::Pump();
+  }
+  testhost::Pump();
+  EXPECT_EQ(ui::CurrentBackend().NativeObjectCount(), objects);
+  EXPECT_EQ(testhost::CountThreadWindowsOtherThan(host1, host2), 0);
+  EXPECT_EQ(GetWindow(host1, GW_CHILD), nullptr);
+  EXPECT_EQ(GetWindow(host2, GW_CHILD), nullptr);
+}
+
+}  // namespace
