@@ -24,12 +24,12 @@ class Documento : public rt::TComponent, public IZARPOwnerDatasets {
     }
     return rt::TComponent::QueryComponentInterface(iid, obj);
   }
-  rt::HRESULT QueryInterface(const rt::GUID&, void** obj) override {
+  rt::HRESULT ZARP_STDCALL QueryInterface(const rt::GUID&, void** obj) override {
     *obj = nullptr;
     return rt::kNoInterface;
   }
-  uint32_t AddRef() override { return static_cast<uint32_t>(++refs); }
-  uint32_t Release() override { return static_cast<uint32_t>(--refs); }
+  uint32_t ZARP_STDCALL AddRef() override { return static_cast<uint32_t>(++refs); }
+  uint32_t ZARP_STDCALL Release() override { return static_cast<uint32_t>(--refs); }
   void NotificarAlteracao(db::TDataSet* dataSet) override {
     ++notices;
     lastNotified = dataSet;
