@@ -479,12 +479,17 @@ void TZCustomDataSet::InternalSetToRecord(db::TRecordBuffer buffer) {
 }
 
 db::TGetResult TZCustomDataSet::GetRecord(db::TRecordBuffer buffer, db::TGetMode mode, bool) {
-  // Moving from the record being inserted continues from where the insert began.
+  // Moving from the record being inserted continues from where the insert began. Asking for it
+  // as the current record (a cancelled insert resyncing) answers that record too, or the last
+  // one after an append, so a cancel leaves the cursor where the user was.
+  if (FRegistroAtual == kBufferInserido) {
+    FRegistroAtual = FAntigoBufferRegistro;
+    if (mode == db::TGetMode::gmCurrent && FRegistroAtual >= FTamanhoBuffer)
+      FRegistroAtual = FTamanhoBuffer - 1;
+  }
   if (mode == db::TGetMode::gmNext) {
-    if (FRegistroAtual == kBufferInserido) FRegistroAtual = FAntigoBufferRegistro;
     if (FRegistroAtual < std::numeric_limits<int32_t>::max()) ++FRegistroAtual;
   } else if (mode == db::TGetMode::gmPrior) {
-    if (FRegistroAtual == kBufferInserido) FRegistroAtual = FAntigoBufferRegistro;
     if (FRegistroAtual > std::numeric_limits<int32_t>::min()) --FRegistroAtual;
   }
   if (FRegistroAtual < -1) FRegistroAtual = -1;

@@ -136,12 +136,14 @@ class Variant {
   [[noreturn]] void FailOverflow(uint16_t to) const;
   bool IsIntegerKind() const noexcept;
 
+  union Number {
+    int64_t i;
+    double d;
+  };
+
   uint16_t type_;
   union {
-    union {
-      int64_t i;
-      double d;
-    } num_;
+    Number num_;
     std::string str_;
     std::u16string ustr_;
   };

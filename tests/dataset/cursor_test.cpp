@@ -34,6 +34,23 @@ TEST(Cursor, AppendPostOnEmptyGivesRecordZeroCurrent) {
   EXPECT_EQ(t.ds->State(), db::TDataSetState::dsBrowse);
 }
 
+TEST(Cursor, CancelledInsertReturnsToWhereItBegan) {
+  Documento doc;
+  Tabela t(doc);
+  t.ds->Append();
+  t.ds->Cancel();
+  EXPECT_TRUE(t.ds->IsEmpty());
+  t.Fill(3, 10);
+  t.ds->SetRecNo(1);
+  t.ds->Insert();
+  t.ds->Cancel();
+  EXPECT_EQ(t.num->AsInteger(), 11);
+  t.ds->Append();
+  t.ds->Cancel();
+  EXPECT_EQ(t.num->AsInteger(), 12);
+  EXPECT_EQ(t.ds->RecordCount(), 3);
+}
+
 TEST(Cursor, InsertInTheMiddleIsStoredLastAndBecomesCurrent) {
   Documento doc;
   Tabela t(doc);

@@ -126,6 +126,7 @@ TEST_F(Notices, AppendThenCancelNotifiesTwice) {
                           "AfterScroll", "BeforeCancel", "BeforeScroll", "AfterCancel", "notice",
                           "AfterScroll"}));
   EXPECT_EQ(t.ds->RecordCount(), 3);
+  EXPECT_EQ(t.num->AsInteger(), 12);  // back on the last record
 }
 
 TEST_F(Notices, DeleteDuringAnEditRemovesNothingAndNotifiesOnce) {

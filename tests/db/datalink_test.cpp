@@ -117,7 +117,15 @@ TEST_F(Window, InsertingAtTheTopOfTheWindow) {
   EXPECT_EQ(link.Shown(), (std::vector<int>{-3, 5, 6, 7, 8, 9}));
   t.ds->Cancel();
   EXPECT_EQ(t.ds->RecordCount(), 20);
-  EXPECT_EQ(link.RecordCount(), 6);
+  // Back on the record where the insert began, in the same window.
+  EXPECT_EQ(ActiveNum(), 5);
+  EXPECT_EQ(link.Shown(), Range(5, 10));
+  t.ds->Last();
+  t.ds->Append();
+  EXPECT_EQ(link.Shown(), (std::vector<int>{15, 16, 17, 18, 19, -3}));
+  t.ds->Cancel();
+  EXPECT_EQ(ActiveNum(), 19);
+  EXPECT_EQ(link.Shown(), Range(14, 19));
 }
 
 TEST_F(Window, DeletingInTheMiddle) {
