@@ -6,6 +6,7 @@
 #include "db/DataSet.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "db/DataSource.h"
 #include "runtime/CodePage.h"
@@ -208,7 +209,10 @@ void TDataSet::DataConvert(const TField* field, const void* source, void* dest, 
       } else {
         double d;
         std::memcpy(&d, source, 8);
-        auto c = static_cast<int64_t>(d * 10000.0 + (d < 0 ? -0.5 : 0.5));
+        double scaled = std::round(d * 10000.0);
+        // Out of the currency range (or not a number): no value can be kept, so it becomes 0.
+        int64_t c =
+            std::isfinite(scaled) && std::fabs(scaled) < 9.2e18 ? static_cast<int64_t>(scaled) : 0;
         std::memcpy(dest, &c, 8);
       }
       return;

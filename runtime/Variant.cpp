@@ -197,7 +197,16 @@ Variant Variant::OfFloat(uint16_t type, double value) {
         Format(u"Invalid variant type (%s) for a real number", {VarTypeName(type)}));
   Variant v;
   v.type_ = type;
-  v.num_.d = type == varSingle ? static_cast<double>(static_cast<float>(value)) : value;
+  if (type == varSingle) {
+    // Narrowing a double beyond the single range is undefined; such values become infinities.
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (value > kMax || value < -kMax)
+      value = value > 0 ? std::numeric_limits<double>::infinity()
+                        : -std::numeric_limits<double>::infinity();
+    else
+      value = static_cast<double>(static_cast<float>(value));
+  }
+  v.num_.d = value;
   return v;
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "runtime/Exception.h"
 
 namespace rt {
@@ -33,6 +35,7 @@ TEST(Variant, NarrowKindsKeepTheirWidth) {
   EXPECT_EQ(Variant::OfInteger(varByte, -1).RawInt(), 255);
   EXPECT_EQ(Variant::OfInteger(varWord, -1).RawInt(), 65535);
   EXPECT_FLOAT_EQ(static_cast<float>(Variant::OfFloat(varSingle, 0.1).RawDouble()), 0.1f);
+  EXPECT_TRUE(std::isinf(Variant::OfFloat(varSingle, 1e300).RawDouble()));
 }
 
 TEST(Variant, TextAndNumbersConvertBothWays) {
