@@ -431,10 +431,6 @@ void TWinControl::FontChanged() {
   for (TControl* c : controls_) c->ParentFontChanged();
 }
 
-void TWinControl::ParentFontChanged() {
-  TControl::ParentFontChanged();
-}
-
 void TWinControl::WndSetFocus() {
   TApplication& app = Application();
   app.focused_ = this;

@@ -255,7 +255,6 @@ class TWinControl : public TControl {
 
  protected:
   void Changed(Aspect aspect) override;
-  void ParentFontChanged() override;
   void FontChanged() override;
   virtual void DoEnter();
   virtual void DoExit();
