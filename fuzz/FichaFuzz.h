@@ -1,0 +1,91 @@
+// The sheet that the fuzz target loads into, shared with the native test that writes the target's
+// seeds: host-bound datasets covering every field kind that the sheet stream encodes, a
+// calculated field, a bounded integer, a dataset without fields and a read-only one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dataset/ZARPDataSet.h"
+#include "db/DataSet.h"
+#include "db/Field.h"
+
+namespace zarp::fuzz {
+
+class FichaFuzz : public rt::TComponent {
+ public:
+  FichaFuzz() : rt::TComponent(nullptr) {
+    tipos = DataSet(u"TIPOS");
+    texto = db::DeclareField<db::TStringField>(this, tipos, u"texto", 20);
+    inteiro = db::DeclareField<db::TIntegerField>(this, tipos, u"inteiro");
+    pequeno = db::DeclareField<db::TSmallintField>(this, tipos, u"pequeno");
+    logico = db::DeclareField<db::TBooleanField>(this, tipos, u"logico");
+    real = db::DeclareField<db::TFloatField>(this, tipos, u"real");
+    // Fixed point: the money kind whose every value the stream's currency code can carry.
+    dinheiro = db::DeclareField<db::TBCDField>(this, tipos, u"dinheiro");
+    data = db::DeclareField<db::TDateTimeField>(this, tipos, u"data");
+    grande = db::DeclareField<db::TLargeintField>(this, tipos, u"grande");
+    blob = db::DeclareField<db::TBlobField>(this, tipos, u"blob");
+    memo = db::DeclareField<db::TMemoField>(this, tipos, u"memo");
+
+    lista = DataSet(u"LISTA");
+    nome = db::DeclareField<db::TStringField>(this, lista, u"nome", 8);
+    qtd = db::DeclareField<db::TIntegerField>(this, lista, u"qtd");
+    qtd->SetMinValue(-999);
+    qtd->SetMaxValue(999);
+    dobro = db::DeclareField<db::TIntegerField>(this, lista, u"dobro");
+    dobro->SetCalculated(true);
+    lista->OnCalcFields = [this](db::TDataSet*) {
+      if (!qtd->IsNull()) dobro->SetAsInteger(2 * qtd->AsInteger());
+    };
+
+    vazio = DataSet(u"VAZIO");
+    vazio->SetSomenteLeitura(true);
+
+    for (TZARPDataSet* ds : {tipos, lista, vazio}) ds->Open();
+  }
+
+  // A few sheets worth starting from: 0 leaves it empty, 1 and 2 fill it differently.
+  void Preencher(int variante) {
+    if (variante == 0) return;
+    tipos->Append();
+    texto->SetAsString(variante == 1 ? "Espada" : "");
+    inteiro->SetAsInteger(variante == 1 ? 7 : -1);
+    pequeno->SetAsInteger(variante == 1 ? -2 : 32767);
+    logico->SetAsBoolean(variante == 1);
+    real->SetAsFloat(variante == 1 ? 0.5 : -1e300);
+    dinheiro->SetAsCurrency(variante == 1 ? 15000 : INT64_MIN);
+    data->SetAsDateTime(variante == 1 ? 36526.25 : -693593.0);
+    grande->SetAsLargeInt(variante == 1 ? INT64_MAX : 0);
+    blob->SetAsString(variante == 1 ? std::string("\x00\x01", 2) : "");
+    if (variante == 1) memo->SetAsString("nota");
+    tipos->Post();
+    for (int i = 0; i < variante + 1; ++i) {
+      lista->Append();
+      nome->SetAsString("item" + std::to_string(i));
+      if (i != 1) qtd->SetAsInteger(i * 10);
+      lista->Post();
+    }
+  }
+
+  TZARPDataSet *tipos, *lista, *vazio;
+  db::TStringField *texto, *nome;
+  db::TIntegerField *inteiro, *qtd, *dobro;
+  db::TSmallintField* pequeno;
+  db::TBooleanField* logico;
+  db::TFloatField* real;
+  db::TBCDField* dinheiro;
+  db::TDateTimeField* data;
+  db::TLargeintField* grande;
+  db::TBlobField* blob;
+  db::TMemoField* memo;
+
+ private:
+  TZARPDataSet* DataSet(const std::u16string& nome) {
+    auto* ds = new TZARPDataSet(this);
+    ds->SetName(nome);
+    return ds;
+  }
+};
+
+}  // namespace zarp::fuzz
