@@ -648,7 +648,15 @@ void TDataSet::Edit() {
   if (!CanModify()) throw EDatabaseError(msg::kDataSetReadOnly);
   DoBeforeEdit();
   CheckOperation(&TDataSet::CallInternalEdit, OnEditError);
-  GetCalcFields(ActiveBuffer());
+  try {
+    GetCalcFields(ActiveBuffer());
+  } catch (...) {
+    // The record was already copied for editing: the refused edit must not leave the window on
+    // that copy, or a later edit would copy the copy and its post would store nothing.
+    InternalCancel();
+    Resync(rmNone);
+    throw;
+  }
   SetState(TDataSetState::dsEdit);
   DataEvent(TDataEvent::deRecordChange, 0);
   DoAfterEdit();

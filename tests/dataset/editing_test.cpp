@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "runtime/Exception.h"
 #include "tests/dataset/TestTable.h"
 
 namespace zarp::test {
@@ -207,6 +208,31 @@ TEST(CalcFields, EditComputesInTheCalcStateAndValuesStayWithTheRecord) {
   EXPECT_TRUE(c.states.empty());
   c.ds->Refresh();
   EXPECT_EQ(c.qpb->AsInteger(), 200);
+}
+
+TEST(CalcFields, AnEditWhoseCalculationFailsIsRefusedAndLeavesTheStoredRecordCurrent) {
+  Documento doc;
+  Calculada c(doc);
+  c.ds->Append();
+  c.qpa->SetAsInteger(5);
+  c.ds->Post();
+  const auto calcular = c.ds->OnCalcFields;
+  c.ds->OnCalcFields = [](db::TDataSet*) { throw rt::EConvertError(u"refused"); };
+  doc.notices = 0;
+  EXPECT_THROW(c.ds->Edit(), rt::EConvertError);
+  EXPECT_EQ(c.ds->State(), db::TDataSetState::dsBrowse);
+  EXPECT_EQ(c.ds->RecNo(), 0);
+  EXPECT_EQ(doc.notices, 0);
+
+  // The window shows the stored record again: the next edit is posted into it.
+  c.ds->OnCalcFields = calcular;
+  c.ds->Edit();
+  c.qpa->SetAsInteger(6);
+  c.ds->Post();
+  c.ds->First();
+  EXPECT_EQ(c.ds->RecordCount(), 1);
+  EXPECT_EQ(c.qpa->AsInteger(), 6);
+  EXPECT_EQ(c.qpb->AsInteger(), 12);
 }
 
 TEST(CalcFields, ThirtyTwoBitArithmeticWrapsInHandlers) {
