@@ -104,7 +104,7 @@ struct TLugar {
       case TParte::NumeroRegistro:
         return u"record number";
       case TParte::Fim:
-        return u"its end";
+        break;  // said by Secao
     }
     return {};
   }
@@ -130,15 +130,17 @@ std::u16string NomeParaMensagem(std::u16string_view nome) {
       mensagem = u"Sheet stream is damaged inside " + onde + u": " + e.Detalhe();
       break;
     case EStreamFicha::TFalha::Host:
-      mensagem = u"Sheet stream cannot be trusted after " + onde + u": " + e.Detalhe();
+      mensagem = u"Sheet stream cannot be trusted at " + onde + u": " + e.Detalhe();
       break;
   }
   throw EStreamFicha(e.Falha(), e.Detalhe(), std::move(mensagem));
 }
 
 std::u16string Secao(std::u16string_view nome, const TLugar& lugar) {
-  if (nome.empty()) return u"an unnamed section (" + lugar.Texto() + u")";
-  return u"section " + NomeParaMensagem(nome) + u" (" + lugar.Texto() + u")";
+  std::u16string secao =
+      nome.empty() ? u"an unnamed section" : u"section " + NomeParaMensagem(nome);
+  if (lugar.parte == TLugar::TParte::Fim) return u"the end of " + secao;
+  return secao + u" (" + lugar.Texto() + u")";
 }
 
 // The one failure handled inside a load: a field that refuses a value is reported, and the
