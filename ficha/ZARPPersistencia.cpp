@@ -18,9 +18,9 @@ namespace {
 using db::TDataSetState;
 
 // A section without columns carries no bytes per record, so its bytes cannot bound its record
-// count; a character sheet's lists hold a few dozen records, and no dataset of a sheet has
-// records without fields.
-constexpr int64_t kMaxRegistrosSemColunas = 65536;
+// count. Only a dataset without data fields writes one, and such a dataset has no controls to
+// add records through: a real sheet's are empty, and a thousand is already far past them.
+constexpr int64_t kMaxRegistrosSemColunas = 1024;
 
 // Participating datasets: the owned components that are host-bound datasets, in component order.
 // The list is read afresh at each step, so a handler that adds components does no harm.

@@ -188,10 +188,12 @@ TEST(HostileCounts, NegativeCountsAndLengthsAreDamage) {
 
 TEST(HostileCounts, RecordsWithoutColumnsAreLimited) {
   FichaTres ficha;
-  EXPECT_EQ(Falha(ficha, Escritor().Str("DATAPHOTO").I32(0).I32(1000000).I32(0).bytes),
-            "Sheet stream is damaged inside section DATAPHOTO (record count): 1000000 records "
+  EXPECT_EQ(Falha(ficha, Escritor().Str("DATAPHOTO").I32(0).I32(1025).I32(0).bytes),
+            "Sheet stream is damaged inside section DATAPHOTO (record count): 1025 records "
             "claimed without columns");
   EXPECT_EQ(ficha.b->RecordCount(), 0);
+  EXPECT_EQ(Falha(ficha, Escritor().Str("DATAPHOTO").I32(0).I32(1024).I32(0).bytes), "");
+  EXPECT_EQ(ficha.b->RecordCount(), 1024);
   // A few are fine: records without values, as a dataset without fields keeps them.
   EXPECT_EQ(Falha(ficha, Escritor().Str("DATAPHOTO").I32(0).I32(3).I32(2).bytes), "");
   EXPECT_EQ(ficha.b->RecordCount(), 3);
