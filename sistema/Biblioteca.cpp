@@ -1,6 +1,8 @@
 // The library's start-up and shutdown sequence.
 #include "sistema/Biblioteca.h"
 
+#include "ficha/ZARPFicha.h"
+#include "ficha/ZARPPluginFicha.h"
 #include "modulo/ZARPModuloDLL.h"
 
 namespace zarp {
@@ -12,7 +14,7 @@ void IniciarBiblioteca() {
   CriarModuloNativo();
 
   // 2. The empty plug-in list.
-  //    (Created here once the plug-in descriptors exist.)
+  CriarListaPlugins();
 
   // 3. The VEL sheet's descriptor: it appends itself to the list and registers its activation
   //    callback with the still inactive module.
@@ -24,7 +26,8 @@ void FinalizarBiblioteca() {
 
   // 2. Every descriptor still in the plug-in list is destroyed, last to first; then the list is
   //    freed and the view-lookup name cleared.
-  //    (Done here once the plug-in list exists.)
+  LiberarListaPlugins();
+  LimparLookupVisao();
 
   // 1. The library's reference to the module; the module is destroyed even if a host still holds
   //    references, because its code is about to go.
