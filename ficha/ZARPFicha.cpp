@@ -4,7 +4,6 @@
 #include "dataset/ZARPDataSet.h"
 #include "ficha/ZARPPersistencia.h"
 #include "runtime/CodePage.h"
-#include "runtime/HostGuard.h"
 #include "ui/Application.h"
 
 namespace zarp {
@@ -189,28 +188,6 @@ void TZARPFicha::NotificarAlteracao(db::TDataSet*) {
 
 // --- The interfaces ----------------------------------------------------------------------------
 
-rt::HRESULT TZARPFicha::TOwnerDatasets::QueryInterface(const rt::GUID& iid, void** obj) {
-  return F.QueryInterface(iid, obj);
-}
-uint32_t TZARPFicha::TOwnerDatasets::AddRef() {
-  return static_cast<uint32_t>(F._AddRef());
-}
-uint32_t TZARPFicha::TOwnerDatasets::Release() {
-  return static_cast<uint32_t>(F._Release());
-}
-void TZARPFicha::TOwnerDatasets::NotificarAlteracao(db::TDataSet* dataSet) {
-  F.NotificarAlteracao(dataSet);
-}
-
-rt::HRESULT TZARPFicha::TFichaVisao::QueryInterface(const rt::GUID& iid, void** obj) {
-  return rt::GuardHostCall([&] { return F.QueryInterface(iid, obj); });
-}
-uint32_t TZARPFicha::TFichaVisao::AddRef() {
-  return rt::GuardHostCall([&] { return static_cast<uint32_t>(F._AddRef()); });
-}
-uint32_t TZARPFicha::TFichaVisao::Release() {
-  return rt::GuardHostCall([&] { return static_cast<uint32_t>(F._Release()); });
-}
 void TZARPFicha::TFichaVisao::AcoplarVisao(uint32_t acoplarEm) {
   rt::GuardHostCall([&] { F.AcoplarVisao(acoplarEm); });
 }
@@ -224,15 +201,6 @@ void TZARPFicha::TFichaVisao::SetVisaoConstraints(int32_t maxWidth, int32_t maxH
   rt::GuardHostCall([&] { F.SetVisaoConstraints(maxWidth, maxHeight); });
 }
 
-rt::HRESULT TZARPFicha::TFicha::QueryInterface(const rt::GUID& iid, void** obj) {
-  return rt::GuardHostCall([&] { return F.QueryInterface(iid, obj); });
-}
-uint32_t TZARPFicha::TFicha::AddRef() {
-  return rt::GuardHostCall([&] { return static_cast<uint32_t>(F._AddRef()); });
-}
-uint32_t TZARPFicha::TFicha::Release() {
-  return rt::GuardHostCall([&] { return static_cast<uint32_t>(F._Release()); });
-}
 void TZARPFicha::TFicha::CarregarFicha(IZARPStream* stream) {
   rt::GuardHostCall([&] { F.CarregarFicha(stream); });
 }

@@ -10,6 +10,7 @@
 #include "dataset/ZARPOwnerDatasets.h"
 #include "modulo/ZARPModulo.h"
 #include "runtime/Com.h"
+#include "runtime/HostGuard.h"
 #include "ui/DataModule.h"
 #include "visao/ZARPBaseVisaoFicha.h"
 
@@ -117,45 +118,46 @@ class TZARPFicha : public ui::TDataModule {
 
  private:
   // The three interfaces, each its own object inside the document so that the document's
-  // operations keep their names. The host's slots run inside the host-call guard.
-  class TOwnerDatasets final : public IZARPOwnerDatasets {
+  // operations keep their names. Slots 0 to 2 are the document's QueryInterface, _AddRef and
+  // _Release; like every slot a host calls, they run inside the host-call guard.
+  template <class I>
+  class TInterface : public I {
    public:
-    explicit TOwnerDatasets(TZARPFicha& ficha) : F(ficha) {}
-    rt::HRESULT ZARP_STDCALL QueryInterface(const rt::GUID& iid, void** obj) override;
-    uint32_t ZARP_STDCALL AddRef() override;
-    uint32_t ZARP_STDCALL Release() override;
-    void NotificarAlteracao(db::TDataSet* dataSet) override;
+    explicit TInterface(TZARPFicha& ficha) : F(ficha) {}
+    rt::HRESULT ZARP_STDCALL QueryInterface(const rt::GUID& iid, void** obj) final {
+      return rt::GuardHostCall([&] { return F.QueryInterface(iid, obj); });
+    }
+    uint32_t ZARP_STDCALL AddRef() final {
+      return rt::GuardHostCall([&] { return static_cast<uint32_t>(F._AddRef()); });
+    }
+    uint32_t ZARP_STDCALL Release() final {
+      return rt::GuardHostCall([&] { return static_cast<uint32_t>(F._Release()); });
+    }
 
-   private:
+   protected:
     TZARPFicha& F;
   };
-  class TFichaVisao final : public IZARPFichaVisao {
+  // Called by the library's own datasets only, in its own calling convention.
+  class TOwnerDatasets final : public TInterface<IZARPOwnerDatasets> {
    public:
-    explicit TFichaVisao(TZARPFicha& ficha) : F(ficha) {}
-    rt::HRESULT ZARP_STDCALL QueryInterface(const rt::GUID& iid, void** obj) override;
-    uint32_t ZARP_STDCALL AddRef() override;
-    uint32_t ZARP_STDCALL Release() override;
+    using TInterface::TInterface;
+    void NotificarAlteracao(db::TDataSet* dataSet) override { F.NotificarAlteracao(dataSet); }
+  };
+  class TFichaVisao final : public TInterface<IZARPFichaVisao> {
+   public:
+    using TInterface::TInterface;
     void ZARP_STDCALL AcoplarVisao(uint32_t acoplarEm) override;
     void ZARP_STDCALL LiberarVisao() override;
     void ZARP_STDCALL SetFichaVisaoController(IZARPFichaVisaoController* controller) override;
     void ZARP_STDCALL SetVisaoConstraints(int32_t maxWidth, int32_t maxHeight) override;
-
-   private:
-    TZARPFicha& F;
   };
-  class TFicha final : public IZARPFicha {
+  class TFicha final : public TInterface<IZARPFicha> {
    public:
-    explicit TFicha(TZARPFicha& ficha) : F(ficha) {}
-    rt::HRESULT ZARP_STDCALL QueryInterface(const rt::GUID& iid, void** obj) override;
-    uint32_t ZARP_STDCALL AddRef() override;
-    uint32_t ZARP_STDCALL Release() override;
+    using TInterface::TInterface;
     void ZARP_STDCALL CarregarFicha(IZARPStream* stream) override;
     void ZARP_STDCALL SalvarFicha(IZARPStream* stream) override;
     void ZARP_STDCALL LimparFicha() override;
     void ZARP_STDCALL SetFichaSomenteLeitura(bool value) override;
-
-   private:
-    TZARPFicha& F;
   };
 
   void Disparar(const ui::TNotifyEvent& evento);
