@@ -137,8 +137,14 @@ TEST_F(Plugin, CriarFichaTwiceGivesTwoDocumentsEachHeldOnlyByTheHost) {
   EXPECT_EQ(a->Release(), 1u);
   EXPECT_EQ(b->AddRef(), 2u);
   EXPECT_EQ(b->Release(), 1u);
-  a->Release();
+  void* visao = nullptr;
+  a->QueryInterface(zarp::IZARPFichaVisao::IID, &visao);
+  static_cast<zarp::IZARPFichaVisao*>(visao)->AcoplarVisao(0x1001);
+  static_cast<zarp::IZARPFichaVisao*>(visao)->Release();
+  EXPECT_EQ(Registro::visoesVivas, 1);
+  a->Release();  // the one reference CriarFicha handed out: the document goes, and its view
   EXPECT_EQ(Registro::fichasVivas, 1);
+  EXPECT_EQ(Registro::visoesVivas, 0);
   b->Release();
   EXPECT_EQ(Registro::fichasVivas, 0);
 }
