@@ -1,6 +1,6 @@
-// Sheet persistence on Windows over the substitute host's file stream: a save and a load give the
-// records back, and a truncated file reaches the host as the library's structured exception,
-// which the host's handler catches instead of the process dying.
+// Sheet persistence on Windows through the document's host interface and the substitute host's
+// file stream: a save and a load give the records back, and a truncated file reaches the host as
+// the library's structured exception, which the host's handler catches instead of dying.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,15 +10,17 @@
 
 #include "dataset/ZARPDataSet.h"
 #include "db/Field.h"
-#include "ficha/ZARPPersistencia.h"
+#include "ficha/ZARPFicha.h"
 #include "host/Streams.h"
 #include "runtime/HostGuard.h"
 
 namespace {
 
-class Ficha : public rt::TComponent {
+// A sheet document with a list and a memo, as a host holds it: through its IZARPFicha.
+class TFichaArquivo : public zarp::TZARPFicha {
  public:
-  Ficha() : rt::TComponent(nullptr) {
+  ZARP_FICHA_CLASS(TFichaArquivo)
+  explicit TFichaArquivo(rt::TComponent* owner) : TZARPFicha(owner) {
     lista = new zarp::TZARPDataSet(this);
     lista->SetName(u"DATAA5");
     nome = db::DeclareField<db::TStringField>(this, lista, u"habilname", 999);
@@ -26,8 +28,10 @@ class Ficha : public rt::TComponent {
     notas = new zarp::TZARPDataSet(this);
     notas->SetName(u"NOTAS");
     texto = db::DeclareField<db::TMemoField>(this, notas, u"texto");
-    lista->Open();
-    notas->Open();
+    OnCreate = [this](rt::TComponent*) {
+      lista->Open();
+      notas->Open();
+    };
   }
   void Preencher() {
     for (int i = 0; i < 50; ++i) {
@@ -50,6 +54,17 @@ class Ficha : public rt::TComponent {
   db::TStringField* nome;
   db::TIntegerField* nivel;
   db::TMemoField* texto;
+};
+
+// A new document and the host's one reference to it.
+struct Ficha {
+  Ficha() : doc(static_cast<TFichaArquivo*>(zarp::ClasseFicha<TFichaArquivo>()->Create(nullptr))) {
+    void* p = nullptr;
+    doc->QueryInterface(zarp::IZARPFicha::IID, &p);
+    host = rt::ComPtr<zarp::IZARPFicha>::Adopt(static_cast<zarp::IZARPFicha*>(p));
+  }
+  TFichaArquivo* doc;
+  rt::ComPtr<zarp::IZARPFicha> host;
 };
 
 std::string ArquivoTemporario(const char* nome) {
@@ -107,20 +122,19 @@ DWORD ChamarComoHost(F& chamada) {
 TEST(PersistenciaEmArquivo, SaveAndLoadGiveTheRecordsBack) {
   const std::string caminho = ArquivoTemporario("vel_persist_roundtrip.bin");
   Ficha origem;
-  origem.Preencher();
+  origem.doc->Preencher();
   {
     auto s = Arquivo(caminho, host::TFileStream::Mode::Create);
-    zarp::SalvarDataSets(origem, s.Get());
+    origem.host->SalvarFicha(s.Get());
   }
   Ficha destino;
   {
     auto s = Arquivo(caminho, host::TFileStream::Mode::Read);
-    zarp::EsvaziarDataSets(destino);
-    zarp::CarregarDataSets(destino, s.Get());
+    destino.host->CarregarFicha(s.Get());
   }
-  EXPECT_EQ(destino.Linhas(), origem.Linhas());
-  destino.notas->First();
-  EXPECT_EQ(destino.texto->AsString(), std::string(100000, 'n'));
+  EXPECT_EQ(destino.doc->Linhas(), origem.doc->Linhas());
+  destino.doc->notas->First();
+  EXPECT_EQ(destino.doc->texto->AsString(), std::string(100000, 'n'));
   DeleteFileA(caminho.c_str());
 }
 
@@ -128,10 +142,10 @@ TEST(PersistenciaEmArquivo, ATruncatedFileReachesTheHostAsItsStructuredException
   const std::string inteiro = ArquivoTemporario("vel_persist_whole.bin");
   const std::string cortado = ArquivoTemporario("vel_persist_cut.bin");
   Ficha origem;
-  origem.Preencher();
+  origem.doc->Preencher();
   {
     auto s = Arquivo(inteiro, host::TFileStream::Mode::Create);
-    zarp::SalvarDataSets(origem, s.Get());
+    origem.host->SalvarFicha(s.Get());
   }
   {
     std::ifstream in(inteiro, std::ios::binary);
@@ -142,21 +156,16 @@ TEST(PersistenciaEmArquivo, ATruncatedFileReachesTheHostAsItsStructuredException
 
   Ficha destino;
   auto s = Arquivo(cortado, host::TFileStream::Mode::Read);
-  auto carregar = [&] {
-    rt::GuardHostCall([&] {
-      zarp::EsvaziarDataSets(destino);
-      zarp::CarregarDataSets(destino, s.Get());
-    });
-  };
+  auto carregar = [&] { destino.host->CarregarFicha(s.Get()); };
   EXPECT_EQ(ChamarComoHost(carregar), 2u);
   ASSERT_TRUE(falha.pega);
   EXPECT_EQ(falha.codigo, rt::kHostExceptionCode);
   EXPECT_EQ(falha.mensagem.rfind("Sheet stream ends inside section NOTAS (record 1 of 1)", 0), 0u)
       << falha.mensagem;
   // The section before the cut stays loaded, and the sheet is still usable.
-  EXPECT_EQ(destino.Linhas(), origem.Linhas());
-  EXPECT_EQ(destino.notas->RecordCount(), 0);
-  EXPECT_FALSE(destino.notas->ControlsDisabled());
+  EXPECT_EQ(destino.doc->Linhas(), origem.doc->Linhas());
+  EXPECT_EQ(destino.doc->notas->RecordCount(), 0);
+  EXPECT_FALSE(destino.doc->notas->ControlsDisabled());
   s.Reset();
   DeleteFileA(inteiro.c_str());
   DeleteFileA(cortado.c_str());
