@@ -185,6 +185,7 @@ TEST_F(FichaWin32, AThousandDocumentsWithViewsLeaveNothingNativeBehind) {
   EXPECT_EQ(ui::CurrentBackend().NativeObjectCount(), objects);
   EXPECT_EQ(GetWindow(w1, GW_CHILD), nullptr);
   EXPECT_EQ(GetWindow(w2, GW_CHILD), nullptr);
+  EXPECT_EQ(testhost::CountThreadWindowsOtherThan(w1, w2), 0);
 }
 
 }  // namespace
