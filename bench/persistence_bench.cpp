@@ -87,6 +87,21 @@ void BM_Persistencia_Carregar(benchmark::State& state) {
 }
 BENCHMARK(BM_Persistencia_Carregar)->Unit(benchmark::kMillisecond);
 
+// The reading alone: the same stream into a sheet that has no dataset of that name, so the
+// section is read value by value and dropped. What loading costs beyond this is the dataset's
+// own insert and post of each record.
+void BM_Persistencia_LerSemAlvo(benchmark::State& state) {
+  Ficha f;
+  f.lista->SetName(u"OUTRA");
+  for (auto _ : state) {
+    auto s = NovoStream(Salvo());
+    zarp::CarregarDataSets(f, s.Get());
+    benchmark::DoNotOptimize(f.lista->RecordCount());
+  }
+  Contar(state);
+}
+BENCHMARK(BM_Persistencia_LerSemAlvo)->Unit(benchmark::kMillisecond);
+
 // The floor of saving: the writer's exact calls, with the values already at hand.
 void BM_Persistencia_PisoEscrita(benchmark::State& state) {
   const uint8_t presente = 1;
