@@ -124,9 +124,13 @@ void TZCustomDataSet::CopiarRegistro(const TBufferRecord* origem, TBufferRecord&
   destino.RecNo = origem->RecNo;
   destino.Campos = origem->Campos;
   destino.Calculados = origem->Calculados;
-  destino.Blobs.resize(origem->Blobs.size());
-  for (size_t i = 0; i < origem->Blobs.size(); ++i) {
-    TZMemoryStream* src = origem->Blobs[i].get();
+  CopiarBlobs(*origem, destino);
+}
+
+void TZCustomDataSet::CopiarBlobs(const TBufferRecord& origem, TBufferRecord& destino) {
+  destino.Blobs.resize(origem.Blobs.size());
+  for (size_t i = 0; i < origem.Blobs.size(); ++i) {
+    TZMemoryStream* src = origem.Blobs[i].get();
     auto& dst = destino.Blobs[i];
     if (!src) {
       dst.reset();
@@ -148,12 +152,31 @@ void TZCustomDataSet::GravarEdicao() {
 void TZCustomDataSet::GravarInsercao() {
   TBufferRecord* origem = RegistroAtivo();
   ObterRegistro(kBuscarTudo);
-  // A fresh record: CopiarRegistro gives it the source's arrays whole.
   TBufferRecord copia;
-  CopiarRegistro(origem, copia);
+  // While controls are disabled nothing reads the working copy between this post and the resync
+  // that moves the window onto the stored record, and the next insert initialises it afresh: its
+  // values can move instead of being copied. Blob streams are always copied, so that a blob
+  // stream left open on the working copy never reaches the stored record.
+  const bool mover = origem == &FBufferEdicao && ControlsDisabled();
+  if (mover) {
+    CopiarBlobs(FBufferEdicao, copia);
+    copia.Campos = std::move(FBufferEdicao.Campos);
+    copia.Calculados = std::move(FBufferEdicao.Calculados);
+  } else {
+    CopiarRegistro(origem, copia);
+  }
   copia.RecNo = FTamanhoBuffer;
   int32_t recNo = copia.RecNo;
-  AdicionarRegistro(copia);
+  try {
+    AdicionarRegistro(copia);
+  } catch (...) {
+    // A refused post keeps the working copy as it was.
+    if (mover) {
+      FBufferEdicao.Campos = std::move(copia.Campos);
+      FBufferEdicao.Calculados = std::move(copia.Calculados);
+    }
+    throw;
+  }
   FRegistroAtual = recNo;
   ++FRegistrosInseridos;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -32,7 +33,8 @@ struct TBufferRecord {
 };
 
 // The growable record array: its capacity grows to capacity + capacity div 2 + 1 and never
-// shrinks before the dataset closes. Slots past the count are spare.
+// shrinks before the dataset closes. Slots past the count are spare. The slots live in a deque
+// so that growing never moves the records already stored.
 class TBufferDataSet {
  public:
   int Capacity() const { return static_cast<int>(slots_.size()); }
@@ -44,7 +46,7 @@ class TBufferDataSet {
   }
 
  private:
-  std::vector<TBufferRecord> slots_;
+  std::deque<TBufferRecord> slots_;
 };
 
 class TZCustomDataSet : public db::TDataSet {
@@ -83,6 +85,8 @@ class TZCustomDataSet : public db::TDataSet {
   virtual int GetCountCamposFisicos();
   virtual TBufferRecord* ObterRegistro(int32_t indice);
   virtual void CopiarRegistro(const TBufferRecord* origem, TBufferRecord& destino);
+  // Gives the destination its own copy of every blob stream of the origin.
+  void CopiarBlobs(const TBufferRecord& origem, TBufferRecord& destino);
   virtual void GravarEdicao();
   virtual void GravarInsercao();
   virtual void AtualizarRegistro(TBufferRecord& registro);

@@ -190,7 +190,11 @@ void TStringField::SetAsInteger(int32_t value) {
 }
 
 void TStringField::SetVarValue(const rt::Variant& value) {
-  SetAsString(value.AsString());
+  // Text is taken as it stands; only other kinds need converting.
+  if (value.Type() == rt::varString)
+    SetAsString(value.RawString());
+  else
+    SetAsString(value.AsString());
 }
 
 TWideStringField::TWideStringField(rt::TComponent* owner, int size)

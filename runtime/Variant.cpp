@@ -238,15 +238,11 @@ void Variant::CopyText(const Variant& o) {
     new (&ustr_) std::u16string(o.ustr_);
 }
 
-void Variant::MoveFrom(Variant& o) noexcept {
+void Variant::MoveText(Variant& o) noexcept {
   if (o.type_ == varString)
     new (&str_) std::string(std::move(o.str_));
-  else if (o.type_ == varUString)
-    new (&ustr_) std::u16string(std::move(o.ustr_));
   else
-    num_ = o.num_;
-  type_ = o.type_;
-  o.Reset();
+    new (&ustr_) std::u16string(std::move(o.ustr_));
 }
 
 void Variant::FailConvert(uint16_t to) const {

@@ -131,7 +131,15 @@ class Variant {
     type_ = o.type_;
   }
   void CopyText(const Variant& o);
-  void MoveFrom(Variant& o) noexcept;
+  void MoveFrom(Variant& o) noexcept {
+    if (o.HasText())
+      MoveText(o);
+    else
+      num_ = o.num_;
+    type_ = o.type_;
+    o.Reset();
+  }
+  void MoveText(Variant& o) noexcept;
   [[noreturn]] void FailConvert(uint16_t to) const;
   [[noreturn]] void FailOverflow(uint16_t to) const;
   bool IsIntegerKind() const noexcept;
