@@ -4,6 +4,7 @@
 #include "ficha/ZARPFicha.h"
 #include "ficha/ZARPPluginFicha.h"
 #include "modulo/ZARPModuloDLL.h"
+#include "sistema/VELvisao.h"
 
 namespace zarp {
 
@@ -18,7 +19,7 @@ void IniciarBiblioteca() {
 
   // 3. The VEL sheet's descriptor: it appends itself to the list and registers its activation
   //    callback with the still inactive module.
-  //    (Created here once the VEL sheet exists.)
+  CriarPluginVEL();
 }
 
 void FinalizarBiblioteca() {
