@@ -16,11 +16,7 @@
 
 // Declares a sheet class's name both for its class reference (kClassName) and for ClassName(),
 // which also gives the module name its view's stored references use.
-#define ZARP_FICHA_CLASS(cls)                                 \
-  static constexpr std::u16string_view kClassName = u## #cls; \
-  std::u16string_view ClassName() const override {            \
-    return kClassName;                                        \
-  }
+#define ZARP_FICHA_CLASS(cls) RT_CLASS_NAME(cls)
 
 namespace db {
 class TDataSet;

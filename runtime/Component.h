@@ -9,9 +9,13 @@
 
 #include "runtime/Com.h"
 
-// Declares a class's name, the name that class references and lookups see.
-#define RT_CLASS_NAME(cls) \
-  std::u16string_view ClassName() const override { return u## #cls; }
+// Declares a class's name, the name that class references (kClassName) and lookups
+// (ClassName()) see.
+#define RT_CLASS_NAME(cls)                                    \
+  static constexpr std::u16string_view kClassName = u## #cls; \
+  std::u16string_view ClassName() const override {            \
+    return kClassName;                                        \
+  }
 
 namespace rt {
 

@@ -10,11 +10,7 @@
 #include "ui/Forms.h"
 
 // Declares a view class's name both for class references (kClassName) and for ClassName().
-#define ZARP_VISAO_CLASS(cls)                                 \
-  static constexpr std::u16string_view kClassName = u## #cls; \
-  std::u16string_view ClassName() const override {            \
-    return kClassName;                                        \
-  }
+#define ZARP_VISAO_CLASS(cls) RT_CLASS_NAME(cls)
 
 namespace zarp {
 
