@@ -138,7 +138,7 @@ TEST(Truncation, ADroppedSectionFailsTheSameWay) {
 TEST(HostileCounts, ATwoGigabyteClaimInAHundredBytesFailsAtOnce) {
   Escritor e;
   e.I32(INT32_MAX);
-  e.bytes.resize(100, 'x');
+  e.Anexar(Bytes(96, 'x'));  // a hundred bytes in all
   auto s = rt::MakeCounted<StreamEspiao>(e.bytes);
   FichaTres ficha;
   try {
