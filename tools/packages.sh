@@ -2,8 +2,8 @@
 # Sourced by ./run and by its test (tests/run/packages_test.sh), which puts fake apt-get, dpkg and
 # dpkg-query first on PATH.
 
-VEL_PACKAGES=(g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev googletest libgtest-dev
-  libbenchmark-dev clang xvfb xauth wine wine32:i386 libsqlite3-dev)
+VEL_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev zlib1g-dev googletest
+  libgtest-dev libbenchmark-dev clang xvfb xauth wine wine32:i386 wine64 libsqlite3-dev)
 
 # Where the release's codename is read from; the test points it at a file of its own.
 VEL_OS_RELEASE=${VEL_OS_RELEASE:-/etc/os-release}
