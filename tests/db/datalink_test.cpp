@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "db/DataSource.h"
 #include "tests/dataset/TestTable.h"
@@ -270,6 +271,58 @@ TEST_F(FieldLinkTest, RefusesToEditACalculatedOrReadOnlyField) {
 TEST_F(FieldLinkTest, AFreedFieldIsDropped) {
   delete t.num;
   EXPECT_EQ(link.Field(), nullptr);
+}
+
+}  // namespace
+}  // namespace zarp::test
+
+namespace zarp::test {
+namespace {
+
+// A link that acts on the list of links while it hears an event.
+struct Meddler : Link {
+  std::function<void()> onScroll;
+
+ protected:
+  void DataSetScrolled(int distance) override {
+    Link::DataSetScrolled(distance);
+    if (onScroll) onScroll();
+  }
+};
+
+TEST_F(Window, LinksThatLeaveDuringAnEventAreSkippedAndLinksThatJoinHearTheNextOne) {
+  Meddler first, third;
+  Link second, fourth;
+  first.SetDataSource(source);
+  second.SetDataSource(source);
+  third.SetDataSource(source);
+  // The first link detaches the second (not yet notified) and itself, and attaches a fourth.
+  first.onScroll = [&] {
+    second.SetDataSource(nullptr);
+    first.SetDataSource(nullptr);
+    fourth.SetDataSource(source);
+  };
+  // The third frees a link that comes after it, which must then not be called.
+  auto* early = new Link;
+  early->SetDataSource(source);
+  third.onScroll = [&] {
+    delete early;
+    early = nullptr;
+  };
+  t.ds->First();
+  EXPECT_EQ(first.scrolled, 1);
+  EXPECT_EQ(second.scrolled, 0);
+  EXPECT_EQ(third.scrolled, 1);
+  EXPECT_EQ(fourth.scrolled, 0);  // joined during the event
+  EXPECT_EQ(link.scrolled, 1);
+  t.ds->Next();
+  EXPECT_EQ(first.scrolled, 1);
+  EXPECT_EQ(third.scrolled, 2);
+  EXPECT_EQ(fourth.scrolled, 1);
+  EXPECT_EQ(link.scrolled, 2);
+  third.onScroll = nullptr;
+  third.SetDataSource(nullptr);
+  fourth.SetDataSource(nullptr);
 }
 
 }  // namespace
