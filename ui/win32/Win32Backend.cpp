@@ -1,0 +1,217 @@
+// The Windows backend: the screen part, the window classes of the layer's own windows, the two
+// window procedures (own classes; subclassed system controls), which hand every message to its
+// peer inside the window-procedure guard, and the peer factory. What a kind of window does lives
+// in its peer's file, never here.
+#include "runtime/Exception.h"
+#include "runtime/HostGuard.h"
+#include "ui/win32/Win32Peer.h"
+
+namespace ui::win32 {
+
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+std::u16string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, buffer.data(), length + 1);
+  return std::u16string(buffer.begin(), buffer.begin() + std::max(0, got));
+}
+
+TShiftState KeyShift() {
+  TShiftState s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+namespace {
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+}  // namespace
+
+Win32Backend& Self() {
+  static Win32Backend backend;
+  return backend;
+}
+
+Win32Backend::~Win32Backend() {
+  // Classes registered by a library outlive it unless it removes them; a host that unloads
+  // and reloads the library must not find a class whose procedure is gone.
+  if (registered_ && peers_.empty()) {
+    UnregisterClassW(kFormClass, instance_);
+    UnregisterClassW(kContainerClass, instance_);
+  }
+}
+
+HINSTANCE Win32Backend::Module() {
+  RegisterClasses();
+  return instance_;
+}
+
+void Win32Backend::RegisterClasses() {
+  if (registered_) return;
+  instance_ = ThisModule();
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = OwnWndProc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.lpszClassName = kFormClass;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw rt::Exception(u"Cannot register the form window class");
+  wc.lpszClassName = kContainerClass;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw rt::Exception(u"Cannot register the container window class");
+  registered_ = true;
+}
+
+WindowPeer* Win32Backend::CreatePeer(TWinControl& control) {
+  const PeerFactory make = FindPeerFactory(PeerTable(), control.Kind());
+  RegisterClasses();
+  Win32Peer* peer = make(*this, control);
+  try {
+    peer->Create();
+  } catch (...) {
+    delete peer;
+    throw;
+  }
+  return peer;
+}
+
+Win32Peer* Win32Backend::Find(HWND hwnd) const {
+  auto it = peers_.find(hwnd);
+  return it == peers_.end() ? nullptr : it->second;
+}
+
+NativeObjectCounts Win32Backend::Counts() const {
+  NativeObjectCounts c;
+  c.Windows = peers_.size();
+  c.Menus = static_cast<size_t>(menus);
+  gdi_.Count(c);
+  return c;
+}
+
+size_t Win32Backend::WindowCount(const PeerKind& kind) const {
+  size_t n = 0;
+  for (const auto& [hwnd, peer] : peers_)
+    if (peer->Control() && &peer->Control()->Kind() == &kind) ++n;
+  return n;
+}
+
+TSize Win32Backend::HostClientSize(uint32_t host) {
+  RECT r{};
+  GetClientRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(host)), &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+TRect Win32Backend::WorkArea() {
+  RECT r{0, 0, 1024, 768};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+TRect Win32Backend::NonClientExtents(TBorderStyle style) {
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, FormStyle(style), FALSE, FormExStyle(style));
+  return {-r.left, -r.top, r.right, r.bottom};
+}
+
+int Win32Backend::ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                                 TMsgDlgType type) {
+  UINT icon = MB_ICONINFORMATION;
+  if (type == TMsgDlgType::mtWarning) icon = MB_ICONWARNING;
+  if (type == TMsgDlgType::mtError) icon = MB_ICONERROR;
+  if (type == TMsgDlgType::mtConfirmation) icon = MB_ICONQUESTION;
+  return MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(caption).c_str(), MB_OK | icon);
+}
+
+TSize Win32Backend::TextExtent(const TFont& font, std::u16string_view text) {
+  GdiRef f = gdi_.Font(font);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = f ? SelectObject(dc, f.Font()) : nullptr;
+  SIZE size{0, 0};
+  const std::wstring wide = Wide(text);
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  if (text.empty()) {
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    size.cy = tm.tmHeight;
+  }
+  if (old) SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return {size.cx, size.cy};
+}
+
+DWORD Win32Backend::FormStyle(TBorderStyle style) {
+  switch (style) {
+    case TBorderStyle::bsNone:
+      return WS_POPUP;
+    case TBorderStyle::bsSizeable:
+    case TBorderStyle::bsSizeToolWin:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+             WS_MAXIMIZEBOX;
+    default:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  }
+}
+
+DWORD Win32Backend::FormExStyle(TBorderStyle style) {
+  switch (style) {
+    case TBorderStyle::bsDialog:
+      return WS_EX_DLGMODALFRAME;
+    case TBorderStyle::bsToolWindow:
+    case TBorderStyle::bsSizeToolWin:
+      return WS_EX_TOOLWINDOW;
+    default:
+      return 0;
+  }
+}
+
+LRESULT CALLBACK OwnWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* peer = static_cast<Win32Peer*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+  }
+  auto* peer = reinterpret_cast<Win32Peer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!peer) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    const LRESULT answer = DefWindowProcW(hwnd, msg, wParam, lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    rt::GuardWindowProc([&] { peer->Destroyed(hwnd); });
+    return answer;
+  }
+  return peer->Receive(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                           DWORD_PTR ref) {
+  auto* peer = reinterpret_cast<Win32Peer*>(ref);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, ChildProc, id);
+    const LRESULT answer = DefSubclassProc(hwnd, msg, wParam, lParam);
+    rt::GuardWindowProc([&] { peer->Destroyed(hwnd); });
+    return answer;
+  }
+  // A window the peer has replaced (a rebuild) takes no part any more.
+  if (peer->Hwnd() != hwnd) return DefSubclassProc(hwnd, msg, wParam, lParam);
+  return peer->Receive(msg, wParam, lParam);
+}
+
+Backend& Instance() {
+  return Self();
+}
+
+NativeObjectCounts Counts() {
+  return Self().Counts();
+}
+
+}  // namespace ui::win32
