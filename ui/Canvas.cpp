@@ -32,7 +32,7 @@ void TCanvas::TextOut(TPoint at, std::u16string_view text, const TFont& font, bo
   DoTextOut({at.X + origin_.X, at.Y + origin_.Y}, text, font, clip_);
 }
 
-void TCanvas::Draw(TPoint at, const TPixelBuffer& picture) {
+void TCanvas::Draw(TPoint at, const TPixels& picture) {
   if (picture.Empty()) return;
   const TPoint device{at.X + origin_.X, at.Y + origin_.Y};
   const TRect r = Intersect(

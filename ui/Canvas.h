@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/Pixels.h"
 #include "ui/Types.h"
+#include "ui/picture/Pixels.h"
 
 namespace ui {
 
@@ -31,6 +31,21 @@ inline bool Contains(const TRect& r, TPoint p) {
   return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom;
 }
 
+// An opaque pixel of a colour that is not a system colour (0x00BBGGRR).
+inline constexpr TRgba RgbaOf(TColor rgb) {
+  return {static_cast<uint8_t>(rgb & 0xFF), static_cast<uint8_t>((rgb >> 8) & 0xFF),
+          static_cast<uint8_t>((rgb >> 16) & 0xFF), 255};
+}
+
+// `src` (straight alpha) over an opaque `dst`.
+inline constexpr TRgba BlendOver(TRgba dst, TRgba src) {
+  const int a = src.A, keep = 255 - a;
+  auto mix = [&](uint8_t s, uint8_t d) {
+    return static_cast<uint8_t>((s * a + d * keep + 127) / 255);
+  };
+  return {mix(src.R, dst.R), mix(src.G, dst.G), mix(src.B, dst.B), 255};
+}
+
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
@@ -45,7 +60,7 @@ class TCanvas {
   void TextOut(TPoint at, std::u16string_view text, const TFont& font, bool opaque = false,
                TColor background = clWhite);
   // A picture with its top-left corner at `at`, blended when it has alpha.
-  void Draw(TPoint at, const TPixelBuffer& picture);
+  void Draw(TPoint at, const TPixels& picture);
   TSize TextExtent(const TFont& font, std::u16string_view text);
 
   // The origin and clip rectangle, set by a container around each graphic control: the
@@ -78,7 +93,7 @@ class TCanvas {
   virtual void DoLine(TPoint from, TPoint to, TColor color, const TRect& clip) = 0;
   virtual void DoTextOut(TPoint at, std::u16string_view text, const TFont& font,
                          const TRect& clip) = 0;
-  virtual void DoDraw(TPoint at, const TPixelBuffer& picture, const TRect& clip) = 0;
+  virtual void DoDraw(TPoint at, const TPixels& picture, const TRect& clip) = 0;
   virtual TSize DoTextExtent(const TFont& font, std::u16string_view text) = 0;
 
  private:

@@ -32,9 +32,16 @@ void TLabel::FontChanged() {
 }
 
 void TLabel::AdjustSize() {
-  if (!autoSize_) return;
-  const TSize size = CurrentBackend().Graphics().TextExtent(Font(), Text());
-  SetBounds(Left(), Top(), size.Width, size.Height);
+  if (autoSize_) SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TLabel::SetBounds(int left, int top, int width, int height) {
+  if (autoSize_) {
+    const TSize size = CurrentBackend().Graphics().TextExtent(Font(), Text());
+    width = size.Width;
+    height = size.Height;
+  }
+  TGraphicControl::SetBounds(left, top, width, height);
 }
 
 void TLabel::Paint(TCanvas& canvas) {

@@ -22,6 +22,8 @@ class TLabel : public TGraphicControl {
   void SetAutoSize(bool value);
 
   void Paint(TCanvas& canvas) override;
+  // An auto-sized label keeps the size of its caption wherever it is placed.
+  void SetBounds(int left, int top, int width, int height) override;
 
   TControlFlags SupportedFlags() const override;
   void SetStoredFlags(TControlFlags flags) override;

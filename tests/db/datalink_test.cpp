@@ -281,14 +281,22 @@ namespace {
 
 // A link that acts on the list of links while it hears an event.
 struct Meddler : Link {
-  std::function<void()> onScroll;
+  std::function<void()> onEvent;
 
  protected:
+  void DataSetChanged() override {
+    Link::DataSetChanged();
+    if (onEvent) onEvent();
+  }
   void DataSetScrolled(int distance) override {
     Link::DataSetScrolled(distance);
-    if (onScroll) onScroll();
+    if (onEvent) onEvent();
   }
 };
+
+int Heard(const Link& l) {
+  return l.changed + l.scrolled;
+}
 
 TEST_F(Window, LinksThatLeaveDuringAnEventAreSkippedAndLinksThatJoinHearTheNextOne) {
   Meddler first, third;
@@ -297,30 +305,31 @@ TEST_F(Window, LinksThatLeaveDuringAnEventAreSkippedAndLinksThatJoinHearTheNextO
   second.SetDataSource(source);
   third.SetDataSource(source);
   // The first link detaches the second (not yet notified) and itself, and attaches a fourth.
-  first.onScroll = [&] {
+  first.onEvent = [&] {
     second.SetDataSource(nullptr);
     first.SetDataSource(nullptr);
     fourth.SetDataSource(source);
   };
   // The third frees a link that comes after it, which must then not be called.
-  auto* early = new Link;
-  early->SetDataSource(source);
-  third.onScroll = [&] {
-    delete early;
-    early = nullptr;
+  auto* late = new Link;
+  late->SetDataSource(source);
+  third.onEvent = [&] {
+    delete late;
+    late = nullptr;
   };
-  t.ds->First();
-  EXPECT_EQ(first.scrolled, 1);
-  EXPECT_EQ(second.scrolled, 0);
-  EXPECT_EQ(third.scrolled, 1);
-  EXPECT_EQ(fourth.scrolled, 0);  // joined during the event
-  EXPECT_EQ(link.scrolled, 1);
-  t.ds->Next();
-  EXPECT_EQ(first.scrolled, 1);
-  EXPECT_EQ(third.scrolled, 2);
-  EXPECT_EQ(fourth.scrolled, 1);
-  EXPECT_EQ(link.scrolled, 2);
-  third.onScroll = nullptr;
+  const int before = Heard(link);
+  t.ds->Prior();
+  EXPECT_EQ(Heard(first), 1);
+  EXPECT_EQ(Heard(second), 0);
+  EXPECT_EQ(Heard(third), 1);
+  EXPECT_EQ(Heard(fourth), 0);  // joined during the event
+  EXPECT_EQ(Heard(link), before + 1);
+  t.ds->Prior();
+  EXPECT_EQ(Heard(first), 1);
+  EXPECT_EQ(Heard(third), 2);
+  EXPECT_EQ(Heard(fourth), 1);
+  EXPECT_EQ(Heard(link), before + 2);
+  third.onEvent = nullptr;
   third.SetDataSource(nullptr);
   fourth.SetDataSource(nullptr);
 }

@@ -24,6 +24,7 @@ class Input : public ::testing::Test {
   void SetUp() override {
     backend.ClearMenus();
     form = std::make_unique<ui::TForm>(nullptr);
+    form->SetName(u"Form");
     form->SetBorderStyle(ui::TBorderStyle::bsNone);
     form->SetBounds(0, 0, 400, 300);
     panel = Add<ui::TPanel>(form.get(), u"Panel", {100, 100, 300, 200});

@@ -5,8 +5,10 @@
 
 #include <memory>
 
+#include "ui/Canvas.h"
 #include "ui/Edits.h"
 #include "ui/Forms.h"
+#include "ui/GraphicControl.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
 #include "ui/offscreen/Offscreen.h"
@@ -98,12 +100,12 @@ TEST_F(Painting, PixelsShowLabelsUnderTheirWindowedSiblingsAndInsideTheirPanel) 
   edit->SetParent(form.get());
   edit->SetBounds(24, 20, 30, 20);  // over the right part of the box
 
-  const ui::TPixelBuffer pixels = backend.Render(*form);
-  EXPECT_EQ(pixels.At(20, 20), ui::PixelFromColor(0x0000FF));       // the box
-  EXPECT_EQ(pixels.At(30, 30), ui::PixelFromColor(ui::clWhite));    // the edit's own white
-  EXPECT_EQ(pixels.At(150, 100), ui::PixelFromColor(ui::clBlack));  // the panel
-  EXPECT_EQ(pixels.At(191, 70), ui::PixelFromColor(ui::clWhite));   // the white "W" on black
-  EXPECT_EQ(pixels.At(201, 70), ui::PixelFromColor(ui::clWhite));   // beyond the panel: the form
+  const ui::TPixels pixels = backend.Render(*form);
+  EXPECT_EQ(pixels.At(20, 20), ui::RgbaOf(0x0000FF));       // the box
+  EXPECT_EQ(pixels.At(30, 30), ui::RgbaOf(ui::clWhite));    // the edit's own white
+  EXPECT_EQ(pixels.At(150, 100), ui::RgbaOf(ui::clBlack));  // the panel
+  EXPECT_EQ(pixels.At(191, 70), ui::RgbaOf(ui::clWhite));   // the white "W" on black
+  EXPECT_EQ(pixels.At(201, 70), ui::RgbaOf(ui::clWhite));   // beyond the panel: the form
   EXPECT_EQ(inPanel->Width(), 10);
 }
 
@@ -127,14 +129,14 @@ TEST_F(Painting, PicturesBlendOverWhatIsPaintedBeneathThem) {
    public:
     using TGraphicControl::TGraphicControl;
     void Paint(ui::TCanvas& canvas) override { canvas.Draw({0, 0}, pixels); }
-    ui::TPixelBuffer pixels{4, 4, ui::PixelFromColor(ui::clBlack, 128)};
+    ui::TPixels pixels{4, 4, true, {0, 0, 0, 128}};
   };
   auto* picture = new Picture(form.get());
   picture->SetParent(form.get());
   picture->SetBounds(10, 10, 2, 2);  // smaller than the picture: clipped to the control
-  const ui::TPixelBuffer out = backend.Render(*form);
-  EXPECT_EQ(out.At(10, 10), 0xFF7F7F7Fu);  // 50 % black over white
-  EXPECT_EQ(out.At(12, 12), ui::PixelFromColor(ui::clWhite));
+  const ui::TPixels out = backend.Render(*form);
+  EXPECT_EQ(out.At(10, 10), (ui::TRgba{127, 127, 127, 255}));  // 50 % black over white
+  EXPECT_EQ(out.At(12, 12), ui::RgbaOf(ui::clWhite));
   const std::vector<PaintOp> ops = backend.Paint(*form);
   ASSERT_EQ(ops.size(), 2u);
   EXPECT_EQ(ops[1].What, PaintOp::Image);

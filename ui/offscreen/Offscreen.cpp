@@ -60,7 +60,7 @@ class RecordingCanvas final : public TCanvas {
     if (IsEmpty(r)) return;
     ops_.push_back({PaintOp::Text, r, font.Color, std::u16string(text), 0, Painter()});
   }
-  void DoDraw(TPoint, const TPixelBuffer& picture, const TRect& clip) override {
+  void DoDraw(TPoint, const TPixels& picture, const TRect& clip) override {
     ops_.push_back({PaintOp::Image, clip, 0, {}, picture.Serial(), Painter()});
   }
   TSize DoTextExtent(const TFont& font, std::u16string_view text) override {
@@ -75,21 +75,21 @@ class RecordingCanvas final : public TCanvas {
 // solid box per visible character (enough to see where text lies and in which colour).
 class PixelCanvas final : public TCanvas {
  public:
-  explicit PixelCanvas(TPixelBuffer& target)
+  explicit PixelCanvas(TPixels& target)
       : TCanvas({0, 0, target.Width(), target.Height()}), target_(target) {}
 
  protected:
   void DoFillRect(const TRect& r, TColor color) override {
-    const TPixel p = PixelFromColor(Resolve(color));
+    const TRgba p = RgbaOf(Resolve(color));
     for (int y = r.Top; y < r.Bottom; ++y)
       std::fill(target_.Row(y) + r.Left, target_.Row(y) + r.Right, p);
   }
   void DoLine(TPoint from, TPoint to, TColor color, const TRect& clip) override {
-    const TPixel p = PixelFromColor(Resolve(color));
+    const TRgba p = RgbaOf(Resolve(color));
     const int steps = std::max(std::abs(to.X - from.X), std::abs(to.Y - from.Y));
     for (int i = 0; i < steps; ++i) {
       const TPoint at{from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps};
-      if (Contains(clip, at)) target_.Set(at.X, at.Y, p);
+      if (Contains(clip, at)) target_.At(at.X, at.Y) = p;
     }
   }
   void DoTextOut(TPoint at, std::u16string_view text, const TFont& font,
@@ -104,17 +104,20 @@ class PixelCanvas final : public TCanvas {
       if (!IsEmpty(r)) DoFillRect(r, font.Color);
     }
   }
-  void DoDraw(TPoint at, const TPixelBuffer& picture, const TRect& clip) override {
+  void DoDraw(TPoint at, const TPixels& picture, const TRect& clip) override {
     for (int y = clip.Top; y < clip.Bottom; ++y)
-      for (int x = clip.Left; x < clip.Right; ++x)
-        target_.Set(x, y, BlendOver(target_.At(x, y), picture.At(x - at.X, y - at.Y)));
+      for (int x = clip.Left; x < clip.Right; ++x) {
+        TRgba src = picture.At(x - at.X, y - at.Y);
+        if (!picture.HasAlpha()) src.A = 255;
+        target_.At(x, y) = BlendOver(target_.At(x, y), src);
+      }
   }
   TSize DoTextExtent(const TFont& font, std::u16string_view text) override {
     return Metrics(font, text);
   }
 
  private:
-  TPixelBuffer& target_;
+  TPixels& target_;
 };
 
 }  // namespace
@@ -283,9 +286,10 @@ std::vector<PaintOp> OffscreenBackend::Paint(const TWinControl& container) {
   return ops;
 }
 
-TPixelBuffer OffscreenBackend::Render(const TWinControl& container) {
+TPixels OffscreenBackend::Render(const TWinControl& container) {
   const TRect client = container.ClientRect();
-  TPixelBuffer pixels(client.Width(), client.Height(), PixelFromColor(clWhite));
+  if (client.Width() <= 0 || client.Height() <= 0) return {};
+  TPixels pixels(client.Width(), client.Height(), false, RgbaOf(clWhite));
   OffscreenPeer* peer = PeerOf(container);
   if (!peer) return pixels;
   PixelCanvas canvas(pixels);
@@ -295,13 +299,13 @@ TPixelBuffer OffscreenBackend::Render(const TWinControl& container) {
     auto* child = dynamic_cast<const TWinControl*>(container.Controls(i));
     const OffscreenPeer* cp = child ? PeerOf(*child) : nullptr;
     if (!cp || !cp->Visible()) continue;
-    const TPixelBuffer inner = Render(*child);
+    const TPixels inner = Render(*child);
     const TRect at = cp->Bounds();
     const TRect r = Intersect(at, client);
     for (int y = r.Top; y < r.Bottom; ++y)
       for (int x = r.Left; x < r.Right; ++x)
         if (x - at.Left < inner.Width() && y - at.Top < inner.Height())
-          pixels.Set(x, y, inner.At(x - at.Left, y - at.Top));
+          pixels.At(x, y) = inner.At(x - at.Left, y - at.Top);
   }
   peer->ClearInvalid();
   return pixels;

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "ui/Backend.h"
-#include "ui/Pixels.h"
 #include "ui/Types.h"
+#include "ui/picture/Pixels.h"
 
 namespace ui {
 class TControl;
@@ -118,7 +118,7 @@ class OffscreenBackend final : public Backend,
   // shown windowed children. Clears what was invalidated.
   std::vector<PaintOp> Paint(const TWinControl& container);
   // The container rendered into pixels of its client size, its windowed children included.
-  TPixelBuffer Render(const TWinControl& container);
+  TPixels Render(const TWinControl& container);
   // How often the container's window was asked to repaint something, and the union of it.
   int Invalidations(const TWinControl& container) const;
 

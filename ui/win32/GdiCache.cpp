@@ -1,8 +1,6 @@
 // The GDI object cache.
 #include "ui/win32/GdiCache.h"
 
-#include <cstring>
-
 namespace ui::win32 {
 
 COLORREF ToColorRef(TColor color) {
@@ -88,7 +86,7 @@ GdiRef GdiCache::Pen(COLORREF color) {
                  [&](GdiEntry& e) { e.Object = CreatePen(PS_SOLID, 1, color); });
 }
 
-GdiRef GdiCache::Bitmap(const TPixelBuffer& picture) {
+GdiRef GdiCache::Bitmap(const TPixels& picture) {
   return Acquire(GdiKey{GdiKind::Bitmap, {}, 0, 0, picture.Serial()}, [&](GdiEntry& e) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -103,7 +101,15 @@ GdiRef GdiCache::Bitmap(const TPixelBuffer& picture) {
       if (bitmap) DeleteObject(bitmap);
       return;
     }
-    std::memcpy(bits, picture.Pixels().data(), picture.Pixels().size() * sizeof(TPixel));
+    auto* out = static_cast<uint8_t*>(bits);  // B, G, R, A per pixel
+    for (const TRgba& p : picture.Data()) {
+      const unsigned a = picture.HasAlpha() ? p.A : 255;
+      out[0] = static_cast<uint8_t>((p.B * a + 127) / 255);
+      out[1] = static_cast<uint8_t>((p.G * a + 127) / 255);
+      out[2] = static_cast<uint8_t>((p.R * a + 127) / 255);
+      out[3] = static_cast<uint8_t>(a);
+      out += 4;
+    }
     e.Object = bitmap;
     e.Alpha = picture.HasAlpha();
   });

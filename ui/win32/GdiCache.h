@@ -11,8 +11,8 @@
 #include <string>
 
 #include "ui/Backend.h"
-#include "ui/Pixels.h"
 #include "ui/Types.h"
+#include "ui/picture/Pixels.h"
 
 namespace ui::win32 {
 
@@ -74,8 +74,8 @@ class GdiCache {
   GdiRef Font(const TFont& font);
   GdiRef Brush(COLORREF color);
   GdiRef Pen(COLORREF color);
-  // A 32-bit top-down DIB section with the picture's premultiplied pixels.
-  GdiRef Bitmap(const TPixelBuffer& picture);
+  // A 32-bit top-down DIB section of the picture, premultiplied for AlphaBlend.
+  GdiRef Bitmap(const TPixels& picture);
 
   // Objects held now, by kind, into `counts`.
   void Count(NativeObjectCounts& counts) const;

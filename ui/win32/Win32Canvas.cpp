@@ -52,7 +52,7 @@ void Win32Canvas::DoTextOut(TPoint at, std::u16string_view text, const TFont& fo
   RestoreDC(dc_, saved);
 }
 
-void Win32Canvas::DoDraw(TPoint at, const TPixelBuffer& picture, const TRect& clip) {
+void Win32Canvas::DoDraw(TPoint at, const TPixels& picture, const TRect& clip) {
   const GdiRef& bitmap = Use(cache_.Bitmap(picture));
   if (!bitmap) return;
   HDC source = CreateCompatibleDC(dc_);

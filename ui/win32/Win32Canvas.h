@@ -21,7 +21,7 @@ class Win32Canvas final : public TCanvas {
   void DoLine(TPoint from, TPoint to, TColor color, const TRect& clip) override;
   void DoTextOut(TPoint at, std::u16string_view text, const TFont& font,
                  const TRect& clip) override;
-  void DoDraw(TPoint at, const TPixelBuffer& picture, const TRect& clip) override;
+  void DoDraw(TPoint at, const TPixels& picture, const TRect& clip) override;
   TSize DoTextExtent(const TFont& font, std::u16string_view text) override;
 
  private:
