@@ -55,7 +55,7 @@ TDataSet::~TDataSet() {
   MarkDestroying();
   // A concrete dataset has closed itself already (CloseForDestruction); what is left to do is to
   // let go of the sources and fields that outlive this dataset.
-  while (!dataSources_.empty()) dataSources_.back()->SetDataSet(nullptr);
+  while (TDataSource* last = dataSources_.Back()) last->SetDataSet(nullptr);
   for (TField* f : fields_.list_) f->dataSet_ = nullptr;
   fields_.list_.clear();
 }
@@ -275,11 +275,8 @@ void TDataSet::DataEvent(TDataEvent event, intptr_t info) {
     }
   }
   if (disableCount_ == 0) {
-    // A handler may attach or detach sources; walk a copy.
-    if (!dataSources_.empty()) {
-      auto sources = dataSources_;
-      for (TDataSource* s : sources) s->DataEvent(event, info);
-    }
+    // A handler may attach or detach sources: those that leave are skipped.
+    dataSources_.Notify([&](TDataSource* s) { s->DataEvent(event, info); });
   } else if ((event == TDataEvent::deUpdateState && state_ == TDataSetState::dsInactive) ||
              event == TDataEvent::deLayoutChange) {
     enableEvent_ = TDataEvent::deLayoutChange;
@@ -307,13 +304,12 @@ void TDataSet::EnableControls() {
 }
 
 void TDataSet::AddDataSource(TDataSource* source) {
-  dataSources_.push_back(source);
+  dataSources_.Add(source);
   UpdateBufferCount();
 }
 
 void TDataSet::RemoveDataSource(TDataSource* source) {
-  dataSources_.erase(std::remove(dataSources_.begin(), dataSources_.end(), source),
-                     dataSources_.end());
+  dataSources_.Remove(source);
   UpdateBufferCount();
 }
 

@@ -16,6 +16,7 @@
 #include "db/Field.h"
 #include "db/FieldDefs.h"
 #include "runtime/Component.h"
+#include "runtime/ListenerList.h"
 #include "runtime/Stream.h"
 #include "runtime/Variant.h"
 
@@ -290,7 +291,7 @@ class TDataSet : public rt::TComponent {
   TRecordBuffer calcBuffer_ = nullptr;
   TFields fields_;
   TFieldDefs fieldDefs_;
-  std::vector<TDataSource*> dataSources_;
+  rt::ListenerList<TDataSource> dataSources_;
 };
 
 // Creates a field owned by `owner`, named as the dataset's name followed by the field name

@@ -19,7 +19,7 @@ TDataSource::~TDataSource() {
   OnStateChange = nullptr;
   OnDataChange = nullptr;
   SetDataSet(nullptr);
-  while (!links_.empty()) links_.back()->SetDataSource(nullptr);
+  while (TDataLink* last = links_.Back()) last->SetDataSource(nullptr);
 }
 
 void TDataSource::SetDataSet(TDataSet* dataSet) {
@@ -51,10 +51,9 @@ void TDataSource::Edit() {
 }
 
 void TDataSource::NotifyLinks(TDataEvent event, intptr_t info) {
-  // A handler may attach or detach links; walk a copy and skip the ones that left.
-  auto links = links_;
-  for (TDataLink* l : links)
-    if (std::find(links_.begin(), links_.end(), l) != links_.end()) l->DataEvent(event, info);
+  // A handler may attach or detach links: those that leave are skipped, those that join hear
+  // the next event.
+  links_.Notify([&](TDataLink* l) { l->DataEvent(event, info); });
 }
 
 void TDataSource::DataEvent(TDataEvent event, intptr_t info) {
@@ -91,7 +90,7 @@ void TDataSource::DataEvent(TDataEvent event, intptr_t info) {
 }
 
 void TDataSource::AddDataLink(TDataLink* link) {
-  links_.push_back(link);
+  links_.Add(link);
   link->dataSource_ = this;
   if (dataSet_) dataSet_->UpdateBufferCount();
   link->UpdateState();
@@ -99,7 +98,7 @@ void TDataSource::AddDataLink(TDataLink* link) {
 
 void TDataSource::RemoveDataLink(TDataLink* link) {
   link->dataSource_ = nullptr;
-  links_.erase(std::remove(links_.begin(), links_.end(), link), links_.end());
+  links_.Remove(link);
   link->UpdateState();
   if (dataSet_) dataSet_->UpdateBufferCount();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/DataSet.h"
+#include "runtime/ListenerList.h"
 
 namespace db {
 
@@ -47,7 +48,7 @@ class TDataSource : public rt::TComponent {
   bool enabled_ = true;
   bool autoEdit_ = true;
   TDataSetState state_ = TDataSetState::dsInactive;
-  std::vector<TDataLink*> links_;
+  rt::ListenerList<TDataLink> links_;
 };
 
 class TDataLink {

@@ -21,7 +21,7 @@ TApplication& Application() {
 }
 
 int ShowMessageBox(std::u16string_view text, std::u16string_view caption, TMsgDlgType type) {
-  return CurrentBackend().ShowMessageBox(text, caption, type);
+  return CurrentBackend().Screen().ShowMessageBox(text, caption, type);
 }
 
 void ShowMessage(std::u16string_view text) {
@@ -29,7 +29,7 @@ void ShowMessage(std::u16string_view text) {
 }
 
 void Beep() {
-  CurrentBackend().Beep();
+  CurrentBackend().Screen().Beep();
 }
 
 }  // namespace ui

@@ -1,12 +1,16 @@
-// Portable behaviour of controls: geometry and layout, fonts, focus, tab order, wheel routing
-// and the lifetime of the native side.
+// Portable behaviour of controls: geometry and layout, fonts, focus, tab order, the routing of
+// keys, mouse, context menus and the wheel, painting of graphic children and the lifetime of the
+// native side.
 #include "ui/Control.h"
 
 #include <algorithm>
 
 #include "runtime/Exception.h"
 #include "ui/Application.h"
+#include "ui/Canvas.h"
 #include "ui/Forms.h"
+#include "ui/GraphicControl.h"
+#include "ui/Menus.h"
 
 namespace ui {
 
@@ -59,6 +63,7 @@ void TSizeConstraints::Changed() {
 TControl::TControl(rt::TComponent* owner) : rt::TComponent(owner) {}
 
 TControl::~TControl() {
+  SetPopupMenu(nullptr);
   if (parent_) parent_->RemoveControl(this);
 }
 
@@ -175,6 +180,49 @@ bool TControl::DoMouseWheel(TShiftState shift, int delta, TPoint pos) {
   return handled;
 }
 
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+bool TControl::DoContextPopup(TPoint mousePos) {
+  bool handled = false;
+  if (OnContextPopup) OnContextPopup(this, mousePos, handled);
+  if (handled) return true;
+  if (!popupMenu_) return false;
+  // From the keyboard the menu opens under the control.
+  const TPoint at = mousePos.X == -1 && mousePos.Y == -1 ? TPoint{0, height_} : mousePos;
+  popupMenu_->PopupFor(*this, ClientToScreen(at));
+  return true;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popupMenu_) return;
+  if (popupMenu_) std::erase(popupMenu_->users_, this);
+  popupMenu_ = menu;
+  if (menu) menu->users_.push_back(this);
+}
+
+TPoint TControl::ClientToScreen(TPoint point) const {
+  if (auto* self = dynamic_cast<const TWinControl*>(this); self && self->Peer())
+    return self->Peer()->ClientToScreen(point);
+  if (!parent_) return point;
+  return parent_->ClientToScreen({point.X + left_, point.Y + top_});
+}
+
+void TControl::Invalidate() {}
+
 intptr_t TControl::Perform(uint32_t, uintptr_t, intptr_t) {
   return 0;
 }
@@ -223,11 +271,20 @@ TWinControl::~TWinControl() {
   if (TForm* form = ParentForm(); form && form != this && form->ActiveControl() == this)
     form->SetActiveControl(nullptr);
   while (!controls_.empty()) delete controls_.back();  // each one leaves this list
-  if (handle_) {
+  if (peer_) {
     HandleDestroying();
-    CurrentBackend().DestroyHandle(*this);
-    handle_ = 0;
+    DropPeer();
   }
+}
+
+const PeerKind& TWinControl::Kind() const {
+  return kContainerKind;
+}
+
+void TWinControl::DropPeer() {
+  WindowPeer* peer = peer_;
+  peer_ = nullptr;
+  peer->Destroy();
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -237,8 +294,12 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
+  if (control->IsGraphic() && control->Visible()) InvalidateRect(control->BoundsRect());
+  if (mouseTarget_ == control) mouseTarget_ = nullptr;
+  if (pressed_ == control) pressed_ = nullptr;
   std::erase(controls_, control);
-  if (auto* w = dynamic_cast<TWinControl*>(control)) std::erase(tabList_, w);
+  // Compared as controls: a windowed control leaves from ~TControl, where it is one no longer.
+  std::erase_if(tabList_, [&](TWinControl* w) { return static_cast<TControl*>(w) == control; });
   control->parent_ = nullptr;
   if (!tearingDown_) Realign();
 }
@@ -266,38 +327,37 @@ void TWinControl::FixupTabOrder() {
 
 NativeHandle TWinControl::Handle() {
   HandleNeeded();
-  return handle_;
+  return CurrentHandle();
 }
 
 void TWinControl::HandleNeeded() {
-  if (handle_) return;
+  if (peer_) return;
   if (Parent()) Parent()->HandleNeeded();  // creates the children, this one among them
-  if (!handle_) CreateHandleTree();
+  if (!peer_) CreateHandleTree();
 }
 
 void TWinControl::CreateHandleTree() {
   {
     FlagScope creating(creatingHandle_);
-    handle_ = CurrentBackend().CreateHandle(*this);
+    peer_ = CurrentBackend().CreatePeer(*this);
   }
   HandleCreated();
   for (TControl* c : controls_)
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->handle_) w->CreateHandleTree();
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->peer_) w->CreateHandleTree();
 }
 
 void TWinControl::DestroyHandle() {
-  if (!handle_) return;
+  if (!peer_) return;
   for (TControl* c : controls_)
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
   TApplication& app = Application();
   if (app.focused_ == this) app.focused_ = nullptr;
   HandleDestroying();
-  CurrentBackend().DestroyHandle(*this);
-  handle_ = 0;
+  DropPeer();
 }
 
 void TWinControl::RecreateHandle() {
-  if (!handle_) return;
+  if (!peer_) return;
   DestroyHandle();
   HandleNeeded();
 }
@@ -305,7 +365,8 @@ void TWinControl::RecreateHandle() {
 void TWinControl::WndHandleDestroyed() {
   TApplication& app = Application();
   if (app.focused_ == this) app.focused_ = nullptr;
-  handle_ = 0;
+  peer_ = nullptr;
+  mouseTarget_ = pressed_ = nullptr;
   HandleLost();
 }
 
@@ -322,7 +383,7 @@ bool TWinControl::CanFocus() const {
 void TWinControl::SetFocus() {
   if (!CanFocus()) throw rt::Exception(u"Cannot focus a disabled or invisible window");
   HandleNeeded();
-  CurrentBackend().SetFocus(*this);
+  peer_->SetFocus();
 }
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
@@ -406,7 +467,7 @@ void TWinControl::ScrollBy(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
   for (TControl* c : controls_)
     c->StoreBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
-  if (handle_) CurrentBackend().ScrollChildren(*this, dx, dy);
+  if (peer_) peer_->ScrollChildren(dx, dy);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
@@ -423,7 +484,7 @@ void TWinControl::WndBoundsChanged(int left, int top, int width, int height) {
 }
 
 void TWinControl::Changed(Aspect aspect) {
-  if (handle_ && !creatingHandle_) CurrentBackend().Sync(*this, aspect);
+  if (peer_ && !creatingHandle_) peer_->Sync(aspect);
 }
 
 void TWinControl::FontChanged() {
@@ -481,6 +542,87 @@ bool TWinControl::WndChar(char16_t& ch) {
   if (ch == u'\t') return true;
   KeyPress(ch);
   return ch == 0;
+}
+
+TControl* TWinControl::GraphicControlAt(TPoint pos) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+    if ((*it)->IsGraphic() && (*it)->Visible() && Contains((*it)->BoundsRect(), pos)) return *it;
+  return nullptr;
+}
+
+TControl* TWinControl::MouseTarget(TPoint pos, TPoint& local) {
+  TControl* target = GraphicControlAt(pos);
+  if (!target || !target->Enabled()) {  // a disabled graphic control leaves the mouse to us
+    local = pos;
+    return this;
+  }
+  local = {pos.X - target->Left(), pos.Y - target->Top()};
+  return target;
+}
+
+void TWinControl::WndMouseDown(TMouseButton button, TShiftState shift, TPoint pos) {
+  TPoint local;
+  TControl* target = MouseTarget(pos, local);
+  mouseTarget_ = target == this ? nullptr : target;
+  if (button == TMouseButton::mbLeft) pressed_ = target;
+  target->MouseDown(button, shift, local.X, local.Y);
+}
+
+void TWinControl::WndMouseUp(TMouseButton button, TShiftState shift, TPoint pos) {
+  // The control the button went down on keeps the mouse until it comes up.
+  TControl* target = mouseTarget_ ? mouseTarget_ : this;
+  mouseTarget_ = nullptr;
+  const TPoint local = target == this ? pos : TPoint{pos.X - target->Left(), pos.Y - target->Top()};
+  const bool click = button == TMouseButton::mbLeft && pressed_ == target &&
+                     Contains({0, 0, target->Width(), target->Height()}, local);
+  if (button == TMouseButton::mbLeft) pressed_ = nullptr;
+  target->MouseUp(button, shift, local.X, local.Y);
+  if (click) target->Click();
+}
+
+void TWinControl::WndMouseMove(TShiftState shift, TPoint pos) {
+  TControl* target = mouseTarget_;
+  TPoint local;
+  if (target)
+    local = {pos.X - target->Left(), pos.Y - target->Top()};
+  else
+    target = MouseTarget(pos, local);
+  target->MouseMove(shift, local.X, local.Y);
+}
+
+bool TWinControl::WndContextMenu(const TPoint* pos) {
+  TControl* c = this;
+  TPoint local{-1, -1};
+  if (pos) c = MouseTarget(*pos, local);
+  for (; c; c = c->Parent()) {
+    if (c->DoContextPopup(local)) return true;
+    if (pos) local = {local.X + c->Left(), local.Y + c->Top()};
+  }
+  return false;
+}
+
+void TWinControl::WndPaint(TCanvas& canvas) {
+  Paint(canvas);
+}
+
+void TWinControl::Paint(TCanvas& canvas) {
+  const TRect dirty = canvas.ClipRect();
+  for (TControl* c : controls_) {
+    if (!c->IsGraphic() || !c->Visible()) continue;
+    const TRect bounds = c->BoundsRect();
+    if (IsEmpty(Intersect(bounds, dirty))) continue;
+    TCanvas::Scope scope(canvas, {bounds.Left, bounds.Top}, {0, 0, bounds.Width(), bounds.Height()},
+                         c);
+    static_cast<TGraphicControl*>(c)->Paint(canvas);
+  }
+}
+
+void TWinControl::InvalidateRect(const TRect& rect) {
+  if (peer_ && !tearingDown_ && !IsEmpty(rect)) peer_->Invalidate(rect);
+}
+
+void TWinControl::Invalidate() {
+  InvalidateRect(ClientRect());
 }
 
 void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {

@@ -1,6 +1,7 @@
 // Controls: the portable state and behaviour of everything shown in a window. TControl holds
-// geometry, visibility, font and colour; TWinControl adds children, tab order, focus and the
-// native side that the current backend mirrors from it.
+// geometry, visibility, font and colour and takes the mouse; TWinControl adds children, tab
+// order, focus and the native side (a WindowPeer) that the current backend mirrors from it.
+// Every input, on every backend, enters through TWinControl's Wnd* entry points.
 #pragma once
 
 #include <climits>
@@ -19,6 +20,8 @@ namespace ui {
 class TControl;
 class TWinControl;
 class TForm;
+class TCanvas;
+class TPopupMenu;
 
 using TNotifyEvent = std::function<void(rt::TComponent* sender)>;
 using TMouseWheelEvent = std::function<void(rt::TComponent* sender, TShiftState shift, int delta,
@@ -27,6 +30,13 @@ using TMouseWheelUpDownEvent =
     std::function<void(rt::TComponent* sender, TShiftState shift, TPoint pos, bool& handled)>;
 using TKeyEvent = std::function<void(rt::TComponent* sender, uint16_t& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(rt::TComponent* sender, char16_t& key)>;
+using TMouseEvent = std::function<void(rt::TComponent* sender, TMouseButton button,
+                                       TShiftState shift, int x, int y)>;
+using TMouseMoveEvent =
+    std::function<void(rt::TComponent* sender, TShiftState shift, int x, int y)>;
+// `mousePos` is in the control's client coordinates; (-1, -1) when the keyboard asked.
+using TContextPopupEvent =
+    std::function<void(rt::TComponent* sender, TPoint mousePos, bool& handled)>;
 
 // Flags a stored control description may set (see ui/Description.h). Each class accepts the
 // flags it understands and rejects the rest.
@@ -135,6 +145,26 @@ class TControl : public rt::TComponent {
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
 
+  // The mouse, in the control's client coordinates. A press and a release of the left button
+  // over the same control make a click.
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnClick;
+  // A context menu was asked for over this control (right click, the menu key, Shift+F10):
+  // fires OnContextPopup and, unless that handled it, shows PopupMenu. Returns whether one did.
+  virtual bool DoContextPopup(TPoint mousePos);
+  TContextPopupEvent OnContextPopup;
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+
+  // A point in this control's client coordinates, on the screen.
+  TPoint ClientToScreen(TPoint point) const;
+  // Repaints the control: a graphic control asks its container, a windowed one its window.
+  virtual void Invalidate();
+  // Whether this control paints on its container instead of having a window.
+  virtual bool IsGraphic() const { return false; }
+
   // Sends the control one of the portable messages of ui/Types.h; unknown messages return 0.
   virtual intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam);
 
@@ -161,6 +191,11 @@ class TControl : public rt::TComponent {
   virtual void FontChanged();
   // The text changed, by a call or by the user; edits fire OnChange here.
   virtual void TextChanged() {}
+  // Mouse handling; the defaults fire the events.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void Click();
   // Stores bounds without clamping, mirroring or re-layout (scrolling and native moves).
   void StoreBounds(int left, int top, int width, int height);
   // Sets the initial visibility of a class whose instances start hidden (forms).
@@ -169,8 +204,10 @@ class TControl : public rt::TComponent {
  private:
   friend class TSizeConstraints;
   friend class TWinControl;
+  friend class TPopupMenu;
 
   TWinControl* parent_ = nullptr;
+  TPopupMenu* popupMenu_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   TSizeConstraints constraints_{*this};
   bool visible_ = true;
@@ -182,6 +219,8 @@ class TControl : public rt::TComponent {
   std::u16string text_;
   TBiDiMode bidiMode_ = TBiDiMode::bdLeftToRight;
 };
+
+inline constexpr PeerKind kContainerKind{"Container"};
 
 class TWinControl : public TControl {
  public:
@@ -200,10 +239,13 @@ class TWinControl : public TControl {
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool value) { tabStop_ = value; }
 
-  virtual NativeKind Kind() const { return NativeKind::Container; }
-  bool HandleAllocated() const { return handle_ != 0; }
+  // The kind of native window this control needs (see ui/Backend.h).
+  virtual const PeerKind& Kind() const;
+  bool HandleAllocated() const { return peer_ != nullptr; }
   // The native handle if there is one (0 otherwise); never creates it.
-  NativeHandle CurrentHandle() const { return handle_; }
+  NativeHandle CurrentHandle() const { return peer_ ? peer_->Handle() : 0; }
+  // The native side, if there is one.
+  WindowPeer* Peer() const { return peer_; }
   // The native handle, created (with those of the parents and children) if needed.
   NativeHandle Handle();
   void HandleNeeded();
@@ -246,8 +288,26 @@ class TWinControl : public TControl {
   // native control must not see it. Tab moves the focus through the form's tab order.
   bool WndKeyDown(uint16_t& key, TShiftState shift);
   bool WndChar(char16_t& ch);
+  // The mouse over this control's window, in client coordinates. Graphic children take what
+  // falls on them (the topmost, the last created, first); a press and release on the same
+  // control make a click.
+  void WndMouseDown(TMouseButton button, TShiftState shift, TPoint pos);
+  void WndMouseUp(TMouseButton button, TShiftState shift, TPoint pos);
+  void WndMouseMove(TShiftState shift, TPoint pos);
+  // A context menu asked for in this window: at a client point (a right click, over a graphic
+  // child too) or from the keyboard (null). Offered to the control under the point, then up its
+  // parents; returns whether one showed a menu or handled it.
+  bool WndContextMenu(const TPoint* pos);
+  // The window paints: its graphic children, in creation order, clipped to what needs it.
+  void WndPaint(TCanvas& canvas);
   // The native side was destroyed from outside (a host destroyed its window with ours inside).
   void WndHandleDestroyed();
+
+  // The graphic child at a client point (the topmost that is visible), or null.
+  TControl* GraphicControlAt(TPoint pos) const;
+  // Repaints a rectangle of the client area (the bounds of a graphic child that changed).
+  void InvalidateRect(const TRect& rect);
+  void Invalidate() override;
   // The native side was moved or sized by the window system (a user dragging a top-level window).
   void WndBoundsChanged(int left, int top, int width, int height);
 
@@ -260,6 +320,9 @@ class TWinControl : public TControl {
   virtual void DoExit();
   virtual void KeyDown(uint16_t& key, TShiftState shift);
   virtual void KeyPress(char16_t& key);
+  // Paints what the window shows beneath its windowed children; by default, its graphic
+  // children. Containers with a look of their own (a frame) paint it first, then call this.
+  virtual void Paint(TCanvas& canvas);
   // Lays out the aligned children inside `rect` (client coordinates), consuming what they take.
   virtual void AlignControls(TRect& rect);
   // Called after the children were laid out; scrolling controls recompute their ranges here.
@@ -281,10 +344,14 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void CreateHandleTree();
+  void DropPeer();
+  TControl* MouseTarget(TPoint pos, TPoint& local);
 
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;
-  NativeHandle handle_ = 0;
+  WindowPeer* peer_ = nullptr;
+  TControl* mouseTarget_ = nullptr;  // the graphic child a pressed button went down on
+  TControl* pressed_ = nullptr;      // where the left button went down (for the click)
   int alignLock_ = 0;
   bool alignPending_ = false;
   bool aligning_ = false;

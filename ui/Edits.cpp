@@ -40,13 +40,13 @@ void TCustomEdit::SetAlignment(TAlignment value) {
 
 int TCustomEdit::SelStart() const {
   int start = 0, length = 0;
-  if (HandleAllocated() && CurrentBackend().GetSelection(*this, start, length)) return start;
+  if (Peer() && Peer()->GetSelection(start, length)) return start;
   return selStart_;
 }
 
 int TCustomEdit::SelLength() const {
   int start = 0, length = 0;
-  if (HandleAllocated() && CurrentBackend().GetSelection(*this, start, length)) return length;
+  if (Peer() && Peer()->GetSelection(start, length)) return length;
   return selLength_;
 }
 

@@ -9,12 +9,15 @@
 
 namespace ui {
 
+inline constexpr PeerKind kEditKind{"Edit"};
+inline constexpr PeerKind kMemoKind{"Memo"};
+
 class TCustomEdit : public TWinControl {
  public:
   RT_CLASS_NAME(TCustomEdit)
   explicit TCustomEdit(rt::TComponent* owner);
 
-  NativeKind Kind() const override { return NativeKind::Edit; }
+  const PeerKind& Kind() const override { return kEditKind; }
 
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool value);
@@ -77,7 +80,7 @@ class TCustomMemo : public TCustomEdit {
   RT_CLASS_NAME(TCustomMemo)
   explicit TCustomMemo(rt::TComponent* owner);
 
-  NativeKind Kind() const override { return NativeKind::Memo; }
+  const PeerKind& Kind() const override { return kMemoKind; }
 
   TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle value);

@@ -60,7 +60,7 @@ TRect TScrollingWinControl::ClientRect() const {
   int width = Width() - nc.Left - nc.Right;
   int height = Height() - nc.Top - nc.Bottom;
   if (vert_.shown_ || horz_.shown_) {
-    const int bar = CurrentBackend().ScrollBarSize();
+    const int bar = CurrentBackend().Screen().ScrollBarSize();
     if (vert_.shown_) width -= bar;
     if (horz_.shown_) height -= bar;
   }
@@ -91,7 +91,7 @@ void TScrollingWinControl::UpdateScrollBars() {
   TRect nc = NonClientExtents();
   const int width = Width() - nc.Left - nc.Right;
   const int height = Height() - nc.Top - nc.Bottom;
-  const int bar = CurrentBackend().ScrollBarSize();
+  const int bar = CurrentBackend().Screen().ScrollBarSize();
   bool v = vert_.visible_ && vert_.range_ > height;
   bool h = horz_.visible_ && horz_.range_ > width;
   // A bar that appears takes room from the other direction, which may then need its bar too.
@@ -183,7 +183,7 @@ void TForm::SetBorderStyle(TBorderStyle value) {
 
 TRect TForm::NonClientExtents() const {
   if (borderStyle_ == TBorderStyle::bsNone) return {};
-  return CurrentBackend().NonClientExtents(borderStyle_);
+  return CurrentBackend().Screen().NonClientExtents(borderStyle_);
 }
 
 void TForm::SetVisible(bool value) {
@@ -194,7 +194,7 @@ void TForm::SetVisible(bool value) {
 void TForm::SetParentWindow(uint32_t host) {
   if (host == parentWindow_) return;
   parentWindow_ = host;
-  if (HandleAllocated()) CurrentBackend().SetHostWindow(*this, host);
+  if (Peer()) Peer()->SetHostWindow(host);
   RequestAlign();
 }
 
@@ -209,17 +209,17 @@ void TForm::EmbedInto(uint32_t host) {
 
 void TForm::HandleCreated() {
   // A recreated window goes back into the host it was in.
-  if (parentWindow_) CurrentBackend().SetHostWindow(*this, parentWindow_);
+  if (parentWindow_) Peer()->SetHostWindow(parentWindow_);
 }
 
 void TForm::AlignTopLevel() {
   if (Align() != TAlign::alClient) return;
   TRect area;
   if (parentWindow_) {
-    TSize host = CurrentBackend().HostClientSize(parentWindow_);
+    TSize host = CurrentBackend().Screen().HostClientSize(parentWindow_);
     area = {0, 0, host.Width, host.Height};
   } else {
-    area = CurrentBackend().WorkArea();
+    area = CurrentBackend().Screen().WorkArea();
   }
   SetBounds(area.Left, area.Top, area.Width(), area.Height());
 }

@@ -89,13 +89,15 @@ class TScrollingWinControl : public TWinControl {
   bool updatingBars_ = false;
 };
 
+inline constexpr PeerKind kFormKind{"Form"};
+
 class TForm : public TScrollingWinControl {
  public:
   RT_CLASS_NAME(TForm)
   explicit TForm(rt::TComponent* owner);
   ~TForm() override;
 
-  NativeKind Kind() const override { return NativeKind::Form; }
+  const PeerKind& Kind() const override { return kFormKind; }
 
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle value);

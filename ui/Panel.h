@@ -10,7 +10,6 @@ class TPanel : public TWinControl {
  public:
   RT_CLASS_NAME(TPanel)
   using TWinControl::TWinControl;
-  NativeKind Kind() const override { return NativeKind::Container; }
 };
 
 }  // namespace ui

@@ -91,6 +91,8 @@ inline constexpr TShiftState ssLeft = 8;
 inline constexpr TShiftState ssRight = 16;
 inline constexpr TShiftState ssMiddle = 32;
 
+enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+
 // Virtual key codes the portable code handles itself (values of the window system's keys).
 inline constexpr uint16_t vkBack = 0x08;
 inline constexpr uint16_t vkTab = 0x09;
@@ -106,7 +108,9 @@ inline constexpr uint16_t vkRight = 0x27;
 inline constexpr uint16_t vkDown = 0x28;
 inline constexpr uint16_t vkInsert = 0x2D;
 inline constexpr uint16_t vkDelete = 0x2E;
+inline constexpr uint16_t vkApps = 0x5D;  // the context-menu key
 inline constexpr uint16_t vkF2 = 0x71;
+inline constexpr uint16_t vkF10 = 0x79;
 
 // Portable messages a control sends itself through Perform. The scroll requests carry the scroll
 // code in the low word of wParam and, for thumb positions, the position in lParam.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "db/DataSource.h"
 #include "tests/dataset/TestTable.h"
@@ -270,6 +271,67 @@ TEST_F(FieldLinkTest, RefusesToEditACalculatedOrReadOnlyField) {
 TEST_F(FieldLinkTest, AFreedFieldIsDropped) {
   delete t.num;
   EXPECT_EQ(link.Field(), nullptr);
+}
+
+}  // namespace
+}  // namespace zarp::test
+
+namespace zarp::test {
+namespace {
+
+// A link that acts on the list of links while it hears an event.
+struct Meddler : Link {
+  std::function<void()> onEvent;
+
+ protected:
+  void DataSetChanged() override {
+    Link::DataSetChanged();
+    if (onEvent) onEvent();
+  }
+  void DataSetScrolled(int distance) override {
+    Link::DataSetScrolled(distance);
+    if (onEvent) onEvent();
+  }
+};
+
+int Heard(const Link& l) {
+  return l.changed + l.scrolled;
+}
+
+TEST_F(Window, LinksThatLeaveDuringAnEventAreSkippedAndLinksThatJoinHearTheNextOne) {
+  Meddler first, third;
+  Link second, fourth;
+  first.SetDataSource(source);
+  second.SetDataSource(source);
+  third.SetDataSource(source);
+  // The first link detaches the second (not yet notified) and itself, and attaches a fourth.
+  first.onEvent = [&] {
+    second.SetDataSource(nullptr);
+    first.SetDataSource(nullptr);
+    fourth.SetDataSource(source);
+  };
+  // The third frees a link that comes after it, which must then not be called.
+  auto* late = new Link;
+  late->SetDataSource(source);
+  third.onEvent = [&] {
+    delete late;
+    late = nullptr;
+  };
+  const int before = Heard(link);
+  t.ds->Prior();
+  EXPECT_EQ(Heard(first), 1);
+  EXPECT_EQ(Heard(second), 0);
+  EXPECT_EQ(Heard(third), 1);
+  EXPECT_EQ(Heard(fourth), 0);  // joined during the event
+  EXPECT_EQ(Heard(link), before + 1);
+  t.ds->Prior();
+  EXPECT_EQ(Heard(first), 1);
+  EXPECT_EQ(Heard(third), 2);
+  EXPECT_EQ(Heard(fourth), 1);
+  EXPECT_EQ(Heard(link), before + 2);
+  third.onEvent = nullptr;
+  third.SetDataSource(nullptr);
+  fourth.SetDataSource(nullptr);
 }
 
 }  // namespace

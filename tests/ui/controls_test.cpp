@@ -68,6 +68,21 @@ TEST(Ownership, FreeingAControlDropsItFromItsParentAndFromTheFocus) {
   EXPECT_EQ(form->ActiveControl(), nullptr);
 }
 
+TEST(Ownership, AFreedControlLeavesTheTabOrderSoTabNeverReachesIt) {
+  auto form = ShownForm();
+  auto* a = new ui::TEdit(form.get());
+  a->SetParent(form.get());
+  auto* b = new ui::TEdit(form.get());
+  b->SetParent(form.get());
+  auto* c = new ui::TEdit(form.get());
+  c->SetParent(form.get());
+  delete b;
+  EXPECT_EQ(form->TabList().size(), 2u);
+  a->SetFocus();
+  ui::offscreen::PressKey(*a, ui::vkTab);
+  EXPECT_EQ(ui::Application().FocusedControl(), c);
+}
+
 TEST(Parenthood, AControlCannotBecomeItsOwnAncestor) {
   ui::TPanel outer(nullptr), inner(nullptr);
   inner.SetParent(&outer);

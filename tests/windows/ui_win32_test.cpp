@@ -10,6 +10,9 @@
 #include "ui/Application.h"
 #include "ui/Edits.h"
 #include "ui/Forms.h"
+#include "ui/Label.h"
+#include "ui/Menus.h"
+#include "ui/Panel.h"
 #include "ui/win32/Win32Backend.h"
 
 namespace {
@@ -199,6 +202,110 @@ TEST_F(Win32Layer, AThousandViewsLeaveNoNativeObjectAndNoWindow) {
   EXPECT_EQ(testhost::CountThreadWindowsOtherThan(host1, host2), 0);
   EXPECT_EQ(GetWindow(host1, GW_CHILD), nullptr);
   EXPECT_EQ(GetWindow(host2, GW_CHILD), nullptr);
+}
+
+TEST_F(Win32Layer, AStyleChangeKeepsTheFocusCaretSelectionAndScrollPosition) {
+  auto view = NewView();
+  view->EmbedInto(AsHost(host1));
+  std::u16string lines;
+  for (int i = 0; i < 40; ++i) lines += u"line\r\n";
+  memo->SetText(lines);
+  memo->SetScrollBars(ui::TScrollStyle::ssVertical);
+  int exits = 0;
+  memo->OnExit = [&](rt::TComponent*) { ++exits; };
+  memo->SetFocus();
+  HWND box = AsHwnd(memo->CurrentHandle());
+  SendMessageW(box, EM_SETSEL, 12, 14);
+  SendMessageW(box, EM_LINESCROLL, 0, 10);
+  const auto firstLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ASSERT_GT(firstLine, 0);
+
+  // A frame change happens in place: the same window.
+  memo->SetBorderStyle(ui::TBorderStyle::bsNone);
+  EXPECT_EQ(AsHwnd(memo->CurrentHandle()), box);
+  EXPECT_FALSE(GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+
+  // Alignment only exists from creation: a new window, with everything the user had.
+  memo->SetAlignment(ui::TAlignment::taRightJustify);
+  HWND rebuilt = AsHwnd(memo->CurrentHandle());
+  EXPECT_NE(rebuilt, box);
+  EXPECT_FALSE(IsWindow(box));
+  EXPECT_TRUE(GetWindowLongW(rebuilt, GWL_STYLE) & ES_RIGHT);
+  EXPECT_EQ(GetFocus(), rebuilt);
+  EXPECT_EQ(ui::Application().FocusedControl(), memo);
+  EXPECT_EQ(exits, 0);  // the control never lost the focus
+  DWORD from = 0, to = 0;
+  SendMessageW(rebuilt, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 12u);
+  EXPECT_EQ(to, 14u);
+  EXPECT_EQ(SendMessageW(rebuilt, EM_GETFIRSTVISIBLELINE, 0, 0), firstLine);
+  EXPECT_EQ(memo->SelStart(), 12);
+  // Typing goes on where it was.
+  SendMessageW(rebuilt, WM_CHAR, L'x', 0);
+  EXPECT_EQ(memo->Text().substr(12, 1), u"x");
+}
+
+TEST_F(Win32Layer, LabelsArePaintedByTheirContainerAndHaveNoWindow) {
+  auto view = NewView();
+  view->SetColor(ui::clWhite);
+  const size_t windows = ui::win32::Counts().Windows;
+  auto* label = new ui::TLabel(view.get());
+  label->SetParent(view.get());
+  label->SetBounds(300, 10, 0, 0);
+  label->SetCaption(u"Stamina");
+  label->SetFont({u"Tahoma", -16, ui::clBlack, ui::fsBold});
+  view->EmbedInto(AsHost(host1));
+  EXPECT_EQ(ui::win32::Counts().Windows, windows + 1);  // the view's own window only
+  EXPECT_GT(label->Width(), 30);
+  EXPECT_GE(label->Height(), 16);
+  HWND hwnd = AsHwnd(view->CurrentHandle());
+  UpdateWindow(hwnd);
+  // Black text pixels inside the label's box, white around it.
+  HDC dc = GetDC(hwnd);
+  int black = 0;
+  for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+    for (int x = label->Left(); x < label->Left() + label->Width(); ++x)
+      if (GetPixel(dc, x, y) == RGB(0, 0, 0)) ++black;
+  const COLORREF beside = GetPixel(dc, label->Left() - 3, label->Top() + 3);
+  ReleaseDC(hwnd, dc);
+  EXPECT_GT(black, 20);
+  EXPECT_EQ(beside, RGB(255, 255, 255));
+}
+
+// Chooses the first row of the popup menu once it is up, from a timer of the menu's own loop.
+void CALLBACK ChooseFirstMenuRow(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup) return;
+  PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST_F(Win32Layer, ARightClickOnAPanelsEditOpensThePanelsRealPopupMenu) {
+  auto view = NewView();
+  auto* panel = new ui::TPanel(view.get());
+  panel->SetParent(view.get());
+  panel->SetBounds(250, 10, 150, 100);
+  auto* inner = new ui::TEdit(view.get());
+  inner->SetParent(panel);
+  inner->SetBounds(5, 5, 80, 22);
+  ui::TPopupMenu menu(nullptr);
+  ui::TMenuItem item(nullptr);
+  item.SetCaption(u"Inserir Habilidade");
+  int clicks = 0;
+  item.OnClick = [&](rt::TComponent*) { ++clicks; };
+  menu.Add(&item);
+  panel->SetPopupMenu(&menu);
+  view->EmbedInto(AsHost(host1));
+  const size_t menus = ui::win32::Counts().Menus;
+  SetTimer(nullptr, 0, 100, ChooseFirstMenuRow);
+  HWND box = AsHwnd(inner->CurrentHandle());
+  SendMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(menu.PopupComponent(), panel);
+  EXPECT_EQ(ui::win32::Counts().Menus, menus + 1);  // built once, kept for the next time
+  panel->SetPopupMenu(nullptr);
 }
 
 }  // namespace

@@ -18,6 +18,11 @@ bool PictureSizeAllowed(int64_t width, int64_t height) {
          kMaxPictureBytes;
 }
 
+uint64_t TPixels::NextSerial() {
+  static uint64_t next = 0;  // pictures are made and drawn on the user-interface thread
+  return ++next;
+}
+
 TPixels TPixels::Uninitialized(int width, int height, bool hasAlpha) {
   if (!PictureSizeAllowed(width, height)) {
     throw EPictureError(rt::Utf8ToUtf16(
@@ -54,12 +59,14 @@ TPixels::TPixels(TPixels&& other) noexcept
     : width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)),
       hasAlpha_(std::exchange(other.hasAlpha_, false)),
+      serial_(std::exchange(other.serial_, NextSerial())),
       data_(std::move(other.data_)) {}
 
 TPixels& TPixels::operator=(TPixels&& other) noexcept {
   width_ = std::exchange(other.width_, 0);
   height_ = std::exchange(other.height_, 0);
   hasAlpha_ = std::exchange(other.hasAlpha_, false);
+  serial_ = std::exchange(other.serial_, NextSerial());
   data_ = std::move(other.data_);
   return *this;
 }

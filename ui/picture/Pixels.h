@@ -60,10 +60,19 @@ class TPixels {
 
   friend bool operator==(const TPixels& a, const TPixels& b);
 
+  // Identifies what the pixels are now, so that a backend makes one native bitmap per picture
+  // and finds it again: a copy, an assignment or Changed() gives a new number.
+  uint64_t Serial() const { return serial_; }
+  // Code that writes into a picture after it was drawn calls this.
+  void Changed() { serial_ = NextSerial(); }
+
  private:
+  static uint64_t NextSerial();
+
   int width_ = 0;
   int height_ = 0;
   bool hasAlpha_ = false;
+  uint64_t serial_ = NextSerial();
   std::unique_ptr<TRgba[]> data_;
 };
 

@@ -13,12 +13,7 @@ namespace ui::win32 {
 Backend& Instance();
 
 // Native objects the backend holds now, by kind; their sum is NativeObjectCount().
-struct NativeObjectCounts {
-  size_t Windows = 0;
-  size_t Fonts = 0;
-  size_t Brushes = 0;
-  size_t Bitmaps = 0;
-};
+using NativeObjectCounts = ui::NativeObjectCounts;
 NativeObjectCounts Counts();
 
 }  // namespace ui::win32
