@@ -43,6 +43,7 @@ HWND Win32Peer::MakeWindow() {
 void Win32Peer::Create() {
   hwnd_ = MakeWindow();
   backend_.Track(this, hwnd_);
+  tracked_ = true;
   ApplyFont();
   ApplyBrush();
   Created();
@@ -56,6 +57,10 @@ void Win32Peer::Destroy() {
 
 void Win32Peer::Destroyed(HWND hwnd) {
   if (hwnd != hwnd_) return;  // the window a rebuild replaced
+  if (!tracked_) {            // its creation failed: CreatePeer frees the peer
+    hwnd_ = nullptr;
+    return;
+  }
   backend_.Untrack(hwnd_);
   if (control_) control_->WndHandleDestroyed();  // destroyed from outside (by its host)
   delete this;

@@ -51,10 +51,14 @@ class Win32Peer : public WindowPeer {
   HBRUSH Brush() const { return brush_.Brush(); }
   COLORREF BrushColor() const { return brushColor_; }
 
+  // A window of our own class is being created for this peer (WM_NCCREATE): from here on its
+  // messages reach the peer, which must answer them for that window.
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
   // A message for this window (own class or subclassed system control). Runs inside the
   // window-procedure guard.
   LRESULT Receive(UINT msg, WPARAM wParam, LPARAM lParam);
   // The window is being destroyed: forget it (tell the control when its host destroyed it).
+  // A window whose creation failed is left to the peer's creator.
   void Destroyed(HWND hwnd);
 
  protected:
@@ -82,8 +86,9 @@ class Win32Peer : public WindowPeer {
   Win32Backend& backend_;
   TWinControl* control_;
   HWND hwnd_ = nullptr;
-  bool ready_ = false;  // creation finished: messages may reach the portable side
-  bool quiet_ = false;  // a rebuild moves the focus: no notice to the control
+  bool ready_ = false;    // creation finished: messages may reach the portable side
+  bool tracked_ = false;  // the backend knows the window; its destruction frees the peer
+  bool quiet_ = false;    // a rebuild moves the focus: no notice to the control
 
  private:
   void ApplyFont();
