@@ -1,14 +1,20 @@
-// The sheet that the fuzz target loads into, shared with the native test that writes the target's
-// seeds: host-bound datasets covering every field kind that the sheet stream encodes, a
-// calculated field, a bounded integer, a dataset without fields and a read-only one.
+// The sheet that the fuzz target loads into, and the property the target holds, shared with the
+// native test that writes the target's seeds and replays them and every past finding: host-bound
+// datasets covering every field kind that the sheet stream encodes, a calculated field, a bounded
+// integer, a dataset without fields and a read-only one.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "dataset/ZARPDataSet.h"
 #include "db/DataSet.h"
 #include "db/Field.h"
+#include "ficha/ZARPPersistencia.h"
+#include "ficha/ZARPStreamUtils.h"
+#include "host/Streams.h"
 
 namespace zarp::fuzz {
 
@@ -87,5 +93,54 @@ class FichaFuzz : public rt::TComponent {
     return ds;
   }
 };
+
+// The state a load must leave, whether it succeeded or stopped at a damaged section: every dataset
+// browsing with its controls live, and the read-only flags as they were. Empty when it holds.
+inline std::string ConferirEstado(FichaFuzz& ficha) {
+  for (TZARPDataSet* ds : {ficha.tipos, ficha.lista, ficha.vazio}) {
+    if (ds->State() != db::TDataSetState::dsBrowse) return "a dataset was left editing";
+    if (ds->ControlsDisabled()) return "a dataset's controls were left suspended";
+  }
+  if (!ficha.vazio->SomenteLeitura() || ficha.tipos->SomenteLeitura())
+    return "a read-only flag changed";
+  return {};
+}
+
+inline std::vector<uint8_t> SalvarFicha(FichaFuzz& ficha) {
+  auto s = rt::MakeCounted<host::TMemoryStream>();
+  SalvarDataSets(ficha, s.Get());
+  return s->Bytes();
+}
+
+// The property of arbitrary bytes: whatever loads into a fresh sheet, fully or up to a damaged
+// section, saves; that save loads into another fresh sheet without error and saves again to the
+// same bytes; and each load leaves the state above. Both sheets are new, so nothing from an
+// earlier stream can reach this one (and a fresh sheet is already empty: the clearing a document
+// does before it loads has nothing to clear). Empty when the property holds, else what broke;
+// exceptions other than the stream's own clear error escape.
+inline std::string Conferir(std::span<const uint8_t> bytes) {
+  FichaFuzz ficha;
+  {
+    auto s = rt::MakeCounted<host::TMemoryStream>(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    try {
+      CarregarDataSets(ficha, s.Get());
+    } catch (const EStreamFicha&) {
+      // A damaged stream: the clear error, with the sections before it loaded.
+    }
+  }
+  if (std::string falha = ConferirEstado(ficha); !falha.empty()) return falha;
+
+  const std::vector<uint8_t> primeiro = SalvarFicha(ficha);
+  FichaFuzz outra;
+  try {
+    auto s = rt::MakeCounted<host::TMemoryStream>(primeiro);
+    CarregarDataSets(outra, s.Get());
+  } catch (const EStreamFicha&) {
+    return "the sheet's own save does not load";
+  }
+  if (std::string falha = ConferirEstado(outra); !falha.empty()) return "reloaded: " + falha;
+  if (SalvarFicha(outra) != primeiro) return "the second save differs from the first";
+  return {};
+}
 
 }  // namespace zarp::fuzz

@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "host/Central.h"
 #include "modulo/ZARPModulo.h"
 
@@ -36,6 +43,56 @@ class Dll : public ::testing::Test {
   HMODULE library = nullptr;
   EntryPointZARPModuloProc entry = nullptr;
 };
+
+// The section names of a PE file on disk; names past eight characters ("/4") are read from the
+// COFF string table, as the linker and objcopy write them.
+std::vector<std::string> SectionNames(const std::wstring& path) {
+  std::ifstream f(path, std::ios::binary);
+  const std::vector<char> b{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+  auto at = [&](size_t offset, auto& value) {
+    if (offset + sizeof value > b.size()) throw std::runtime_error("truncated PE file");
+    std::memcpy(&value, b.data() + offset, sizeof value);
+  };
+  IMAGE_DOS_HEADER dos;
+  at(0, dos);
+  IMAGE_FILE_HEADER file;
+  at(static_cast<size_t>(dos.e_lfanew) + 4, file);
+  const size_t first =
+      static_cast<size_t>(dos.e_lfanew) + 4 + sizeof file + file.SizeOfOptionalHeader;
+  const size_t strings = file.PointerToSymbolTable + size_t{18} * file.NumberOfSymbols;
+  std::vector<std::string> names;
+  for (size_t i = 0; i < file.NumberOfSections; ++i) {
+    IMAGE_SECTION_HEADER section;
+    at(first + i * sizeof section, section);
+    std::string name(reinterpret_cast<const char*>(section.Name),
+                     strnlen(reinterpret_cast<const char*>(section.Name), 8));
+    if (name.size() > 1 && name[0] == '/' && file.PointerToSymbolTable != 0) {
+      const size_t offset = strings + std::stoul(name.substr(1));
+      if (offset >= b.size()) throw std::runtime_error("section name past the file");
+      name = std::string(b.data() + offset, strnlen(b.data() + offset, b.size() - offset));
+    }
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST_F(Dll, TheLoadedDllIsTheStrippedOneBesideTheProgram) {
+  wchar_t module[MAX_PATH], program[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameW(library, module, MAX_PATH), 0u);
+  ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+  std::wstring dir(program);
+  dir.resize(dir.find_last_of(L"\\/") + 1);
+  EXPECT_EQ(_wcsicmp(module, (dir + L"VELSistema.dll").c_str()), 0);
+
+  const std::vector<std::string> names = SectionNames(module);
+  ASSERT_FALSE(names.empty());
+  bool debugLink = false;
+  for (const std::string& name : names) {
+    EXPECT_NE(name.rfind(".debug", 0), 0u) << "the loaded DLL carries " << name;
+    debugLink = debugLink || name == ".gnu_debuglink";
+  }
+  EXPECT_TRUE(debugLink) << "the loaded DLL does not name its debug file";
+}
 
 TEST_F(Dll, TheExportByNameAndByOrdinalOneIsOneFunction) {
   FARPROC byOrdinal = GetProcAddress(library, MAKEINTRESOURCEA(1));
