@@ -74,19 +74,25 @@ uint16_t TipoDaColuna(const db::TField& field) {
 }
 
 void EscreverValorCampo(IZARPStream* stream, const db::TField& field) {
-  static constexpr uint8_t kAusente = 0, kPresente = 1;
   rt::Variant v = field.AsVariant();
+  if (field.IsBlob() && !v.IsNull()) {
+    // The content's bytes, one character per byte, whatever the column's code.
+    static constexpr uint8_t kPresente = 1;
+    stream->Write(&kPresente, 1);
+    EscreverString(stream, v.Type() == rt::varString ? v.RawString() : v.AsString());
+    return;
+  }
+  EscreverValor(stream, TipoVariantDoCampo(field.DataType()), v);
+}
+
+void EscreverValor(IZARPStream* stream, uint16_t tipo, const rt::Variant& v) {
+  static constexpr uint8_t kAusente = 0, kPresente = 1;
   if (v.IsNull()) {
     stream->Write(&kAusente, 1);
     return;
   }
   stream->Write(&kPresente, 1);
-  if (field.IsBlob()) {
-    // The content's bytes, one character per byte, whatever the column's code.
-    EscreverString(stream, v.Type() == rt::varString ? v.RawString() : v.AsString());
-    return;
-  }
-  switch (TipoVariantDoCampo(field.DataType())) {
+  switch (tipo) {
     case rt::varSmallint:
     case rt::varWord:
       EscreverLE<2>(stream, static_cast<uint64_t>(v.AsInt64()));
@@ -119,6 +125,7 @@ void EscreverValorCampo(IZARPStream* stream, const db::TField& field) {
       EscreverLE<2>(stream, v.AsBoolean() ? 0xFFFFu : 0u);
       break;
     case rt::varString:
+    case rt::varArray:  // memo columns, which readers take as text
       EscreverString(stream, v.Type() == rt::varString ? v.RawString() : v.AsString());
       break;
     default:

@@ -51,6 +51,9 @@ void EscreverString(IZARPStream* stream, std::string_view texto);
 // The current value of one field of its dataset's current record: a presence byte, then the
 // encoding of the field's column code. Blob fields write their content as a string.
 void EscreverValorCampo(IZARPStream* stream, const db::TField& field);
+// One value labelled with `tipo`: a presence byte, then the code's encoding (nothing for a code
+// without one). The field writer above and the sheet tool share it.
+void EscreverValor(IZARPStream* stream, uint16_t tipo, const rt::Variant& valor);
 
 // The code that labels a field's column. It is the field's storage code, except for blob kinds
 // whose code carries no value encoding (13): their content is written as a string, so their

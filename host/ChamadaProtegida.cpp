@@ -1,0 +1,81 @@
+// How a host takes the library's failures: natively a C++ exception; on Windows the structured
+// exception, caught by an exception registration of our own, as a compiler's __try would.
+#include "host/ChamadaProtegida.h"
+
+#include <exception>
+
+#include "runtime/CodePage.h"
+#include "runtime/Exception.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "runtime/HostGuard.h"
+#endif
+
+namespace host {
+
+#ifndef _WIN32
+
+bool ChamarBiblioteca(void (*chamada)(void*), void* contexto, FalhaBiblioteca& falha) {
+  try {
+    chamada(contexto);
+    return true;
+  } catch (const std::exception& e) {
+    falha.mensagem = e.what();
+    falha.silenciosa = dynamic_cast<const rt::EAbort*>(&e) != nullptr;
+    return false;
+  }
+}
+
+#else
+
+namespace {
+
+// One registration on the thread's chain of exception handlers; the system hands the handler
+// the registration's address, which is also the address of the whole frame.
+struct Quadro {
+  EXCEPTION_REGISTRATION_RECORD registro;
+  void* retorno[5];  // for __builtin_setjmp
+  FalhaBiblioteca* falha;
+};
+
+EXCEPTION_DISPOSITION __cdecl Tratador(EXCEPTION_RECORD* r, void* quadro, CONTEXT*, void*) {
+  if (r->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+    return ExceptionContinueSearch;
+  if (r->ExceptionCode != rt::kHostExceptionCode) return ExceptionContinueSearch;
+  auto* q = static_cast<Quadro*>(quadro);
+  // The message lives only until the library's next failure: copied now.
+  const char* texto = r->NumberParameters >= 1
+                          ? reinterpret_cast<const char*>(r->ExceptionInformation[0])
+                          : nullptr;
+  q->falha->mensagem = texto ? rt::Utf16ToUtf8(rt::FromAnsi(texto)) : std::string();
+  q->falha->silenciosa = r->NumberParameters >= 2 && r->ExceptionInformation[1] != 0;
+  // Every registration above ours is unwound (and ours becomes the chain's head), then the
+  // call's frames are left for the point where the call began.
+  RtlUnwind(quadro, nullptr, r, nullptr);
+  __builtin_longjmp(q->retorno, 1);
+}
+
+}  // namespace
+
+__attribute__((noinline)) bool ChamarBiblioteca(void (*chamada)(void*), void* contexto,
+                                                FalhaBiblioteca& falha) {
+  auto* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+  volatile Quadro q{};
+  q.falha = &falha;
+  q.registro.Next = tib->ExceptionList;
+  q.registro.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&Tratador);
+  if (__builtin_setjmp(const_cast<void**>(q.retorno))) {
+    tib->ExceptionList = q.registro.Next;
+    return false;
+  }
+  tib->ExceptionList = const_cast<EXCEPTION_REGISTRATION_RECORD*>(&q.registro);
+  chamada(contexto);
+  tib->ExceptionList = q.registro.Next;
+  return true;
+}
+
+#endif
+
+}  // namespace host
