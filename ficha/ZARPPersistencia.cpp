@@ -17,11 +17,6 @@ namespace {
 
 using db::TDataSetState;
 
-// A section without columns carries no bytes per record, so its bytes cannot bound its record
-// count. Only a dataset without data fields writes one, and such a dataset has no controls to
-// add records through: a real sheet's are empty, and a thousand is already far past them.
-constexpr int64_t kMaxRegistrosSemColunas = 1024;
-
 // Participating datasets: the owned components that are host-bound datasets, in component order.
 // The list is read afresh at each step, so a handler that adds components does no harm.
 template <class F>
@@ -233,13 +228,7 @@ void CarregarDataSet(TZARPDataSet* alvo, TLeitorStream& leitor, std::u16string_v
 
     lugar.parte = TParte::ContagemRegistros;
     const int32_t r = leitor.LerInt32();
-    // Each record holds at least one presence byte per column; the record number follows.
-    leitor.ExigirItens(r, f, 4, u"records");
-    if (f == 0 && r > kMaxRegistrosSemColunas) {
-      std::u16string detalhe = rt::Format(u"%d records claimed without columns", {r});
-      throw EStreamFicha(EStreamFicha::TFalha::Invalido, detalhe,
-                         u"Sheet stream is damaged: " + detalhe);
-    }
+    ExigirRegistros(leitor, r, f);
 
     if (alvo) alvo->First();
     lugar.parte = TParte::Registro;

@@ -200,6 +200,20 @@ void TLeitorStream::LerDoHost(void* destino, int64_t n) {
   pos_ = static_cast<size_t>(n);
 }
 
+void ExigirRegistros(TLeitorStream& leitor, int32_t registros, int32_t colunas) {
+  // Only a dataset without data fields writes a section without columns, and such a dataset has
+  // no controls to add records through: a real sheet's are empty, and a thousand is already far
+  // past them.
+  constexpr int32_t kMaxRegistrosSemColunas = 1024;
+  // Each record holds at least one presence byte per column; the record number follows.
+  leitor.ExigirItens(registros, colunas, 4, u"records");
+  if (colunas == 0 && registros > kMaxRegistrosSemColunas) {
+    std::u16string detalhe = rt::Format(u"%d records claimed without columns", {registros});
+    throw EStreamFicha(EStreamFicha::TFalha::Invalido, detalhe,
+                       u"Sheet stream is damaged: " + detalhe);
+  }
+}
+
 std::string LerString(TLeitorStream& leitor) {
   int32_t n = leitor.LerInt32();
   leitor.ExigirItens(n, 1, 0, u"text bytes");

@@ -135,6 +135,11 @@ class TLeitorStream {
   size_t fim_ = 0;
 };
 
+// Raises EStreamFicha unless `registros` records of `colunas` columns, then the record number,
+// can follow. A section without columns has no bytes per record to bound its count, so a limit
+// far past any real sheet's stands in for them.
+void ExigirRegistros(TLeitorStream& leitor, int32_t registros, int32_t colunas);
+
 // A count followed by that many bytes; a negative count or one past the end of the stream fails
 // before the text is allocated.
 std::string LerString(TLeitorStream& leitor);

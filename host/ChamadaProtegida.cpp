@@ -57,22 +57,31 @@ EXCEPTION_DISPOSITION __cdecl Tratador(EXCEPTION_RECORD* r, void* quadro, CONTEX
   __builtin_longjmp(q->retorno, 1);
 }
 
+// The head of the thread's registration chain, the first word of its information block.
+EXCEPTION_REGISTRATION_RECORD* Cadeia() {
+  EXCEPTION_REGISTRATION_RECORD* p;
+  asm volatile("movl %%fs:0, %0" : "=r"(p));
+  return p;
+}
+void DefinirCadeia(EXCEPTION_REGISTRATION_RECORD* p) {
+  asm volatile("movl %0, %%fs:0" : : "r"(p) : "memory");
+}
+
 }  // namespace
 
 __attribute__((noinline)) bool ChamarBiblioteca(void (*chamada)(void*), void* contexto,
                                                 FalhaBiblioteca& falha) {
-  auto* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
   volatile Quadro q{};
   q.falha = &falha;
-  q.registro.Next = tib->ExceptionList;
+  q.registro.Next = Cadeia();
   q.registro.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&Tratador);
   if (__builtin_setjmp(const_cast<void**>(q.retorno))) {
-    tib->ExceptionList = q.registro.Next;
+    DefinirCadeia(q.registro.Next);
     return false;
   }
-  tib->ExceptionList = const_cast<EXCEPTION_REGISTRATION_RECORD*>(&q.registro);
+  DefinirCadeia(const_cast<EXCEPTION_REGISTRATION_RECORD*>(&q.registro));
   chamada(contexto);
-  tib->ExceptionList = q.registro.Next;
+  DefinirCadeia(q.registro.Next);
   return true;
 }
 

@@ -69,7 +69,7 @@ Leitura LerSecoes(const Bytes& bytes) {
       }
       const int32_t r = leitor.LerInt32();
       dano.registros = r;
-      leitor.ExigirItens(r, f, 4, u"records");
+      zarp::ExigirRegistros(leitor, r, f);
       secao.registros.reserve(static_cast<size_t>(r));
       for (int32_t i = 0; i < r; ++i) {
         std::vector<rt::Variant> registro;
