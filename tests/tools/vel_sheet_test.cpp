@@ -302,6 +302,26 @@ TEST_F(LinhaDeComando, DumpThenBuildGivesTheSameFileAndCheckPasses) {
   EXPECT_NE(Saida().find("loads cleanly (11 sections, 11 records)"), std::string::npos);
 }
 
+TEST_F(LinhaDeComando, TheExamplesAreBuiltFromTheJsonBesideThemAndDumpBackToIt) {
+  for (const char* nome : {"examples/ayla", "examples/empty"}) {
+    const fs::path json = Fonte(std::string(nome) + ".json"),
+                   ficha = Fonte(std::string(nome) + ".zarp");
+    const fs::path copia = pasta / "copia.zarp";
+    ASSERT_EQ(Rodar("build " + json.string() + " -o " + copia.string()), 0) << Saida("err.txt");
+    EXPECT_EQ(Ler(copia), Ler(ficha)) << nome;
+    ASSERT_EQ(Rodar("dump " + ficha.string() + " --pretty"), 0);
+    EXPECT_EQ(Ler(pasta / "out.txt"), Ler(json)) << nome;
+    EXPECT_EQ(Rodar("check " + ficha.string()), 0) << Saida();
+  }
+  // The filled-in character has entries in every list and every region.
+  for (const Secao& s : LerSecoes(Ler(Fonte("examples/ayla.zarp"))).secoes) {
+    if (s.nome == "DATAPHOTO" || s.nome == "DATAB0") continue;
+    EXPECT_FALSE(s.registros.empty()) << s.nome;
+    for (size_t c = 0; c < s.colunas.size(); ++c)
+      EXPECT_FALSE(s.registros[0][c].IsNull()) << s.nome << "." << s.colunas[c].nome;
+  }
+}
+
 TEST_F(LinhaDeComando, AFailedBuildLeavesTheTargetAsItWas) {
   const fs::path json = pasta / "ruim.json", alvo = pasta / "alvo.zarp";
   Escrever(alvo, "old");
