@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "tools/sessao/SessaoVEL.h"
 #include "tools/vel-sheet/JsonFicha.h"
 #include "tools/vel-sheet/SecoesFicha.h"
@@ -274,11 +278,26 @@ class LinhaDeComando : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(pasta); }
 
+  // The tool beside this program (Windows) or where the build put it.
+  static std::string Ferramenta() {
+#ifdef _WIN32
+    char caminho[MAX_PATH];
+    GetModuleFileNameA(nullptr, caminho, MAX_PATH);
+    return (fs::path(caminho).parent_path() / "vel-sheet.exe").string();
+#else
+    return VEL_SHEET_TOOL;
+#endif
+  }
+
   int Rodar(const std::string& args) {
-    const std::string cmd = std::string(VEL_SHEET_TOOL) + " " + args + " >" +
-                            (pasta / "out.txt").string() + " 2>" + (pasta / "err.txt").string();
+    const std::string cmd = Ferramenta() + " " + args + " >" + (pasta / "out.txt").string() +
+                            " 2>" + (pasta / "err.txt").string();
     const int status = std::system(cmd.c_str());
+#ifdef _WIN32
+    return status;
+#else
     return WEXITSTATUS(status);
+#endif
   }
   std::string Saida(const char* nome = "out.txt") {
     const Bytes b = Ler(pasta / nome);

@@ -23,7 +23,10 @@
 #include "tools/vel-sheet/SecoesFicha.h"
 #include "tools/vel-sheet/Verificacao.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include "tools/vel-sheet/AmostraVEL.h"
 #endif
 
@@ -260,6 +263,11 @@ int Executar(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Line ends as the tool writes them, so a dump is the same file on every system.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   if (argc < 2) return Uso();
   try {
     return Executar(std::vector<std::string>(argv + 1, argv + argc));
