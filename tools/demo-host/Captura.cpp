@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace demo {
 
@@ -71,23 +72,19 @@ void CopiarPagina(HWND w, int largura, int altura, std::vector<uint32_t>& pagina
   }
   DeleteDC(memoria);
   ReleaseDC(w, tela);
-  for (uint32_t& p : pagina) p &= 0xFFFFFF;
 }
 
 }  // namespace
 
-Imagem CapturarConteudo(HWND janela) {
-  Imagem img;
+ui::TPixels CapturarConteudo(HWND janela) {
   RECT rc;
   GetClientRect(janela, &rc);
   const int visivelL = rc.right, visivelA = rc.bottom;
-  if (visivelL <= 0 || visivelA <= 0) return img;
+  if (visivelL <= 0 || visivelA <= 0) return {};
   const Barra h = LerBarra(janela, SB_HORZ, visivelL);
   const Barra v = LerBarra(janela, SB_VERT, visivelA);
   const int antesH = Posicao(janela, SB_HORZ), antesV = Posicao(janela, SB_VERT);
-  img.largura = h.conteudo;
-  img.altura = v.conteudo;
-  img.pixels.assign(static_cast<size_t>(img.largura) * static_cast<size_t>(img.altura), 0xFFFFFF);
+  ui::TPixels img(h.conteudo, v.conteudo, false, ui::TRgba{255, 255, 255, 255});
 
   std::vector<uint32_t> pagina;
   // Pages are taken at the positions the bars reach; a bar that stops short ends its pass.
@@ -98,11 +95,14 @@ Imagem CapturarConteudo(HWND janela) {
       const int x = h.ativa ? Rolar(janela, SB_HORZ, std::min(alvoX, h.maxPos)) : 0;
       if (x == ultimoX) break;
       CopiarPagina(janela, visivelL, visivelA, pagina);
-      for (int linha = 0; linha < visivelA && y + linha < img.altura; ++linha) {
-        const int n = std::min(visivelL, img.largura - x);
-        if (n <= 0) break;
-        std::memcpy(&img.pixels[static_cast<size_t>(y + linha) * img.largura + x],
-                    &pagina[static_cast<size_t>(linha) * visivelL], static_cast<size_t>(n) * 4);
+      // The screen's rows are 0x00RRGGBB words; the picture's are RGBA bytes.
+      for (int linha = 0; linha < visivelA && y + linha < img.Height(); ++linha) {
+        const int n = std::min(visivelL, img.Width() - x);
+        const uint32_t* de = &pagina[static_cast<size_t>(linha) * visivelL];
+        ui::TRgba* para = img.Row(y + linha) + x;
+        for (int i = 0; i < n; ++i)
+          para[i] = {static_cast<uint8_t>(de[i] >> 16), static_cast<uint8_t>(de[i] >> 8),
+                     static_cast<uint8_t>(de[i]), 255};
       }
       ultimoX = x;
       if (!h.ativa || x >= h.maxPos) break;

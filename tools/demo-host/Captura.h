@@ -5,17 +5,12 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
+#include "ui/picture/Pixels.h"
 
 namespace demo {
 
-struct Imagem {
-  int largura = 0, altura = 0;
-  std::vector<uint32_t> pixels;  // top-down rows of 0x00RRGGBB
-};
-
-// An empty picture when the window has no area.
-Imagem CapturarConteudo(HWND janela);
+// An empty picture when the window has no area; the picture error of the toolkit when the
+// content is larger than any picture it holds.
+ui::TPixels CapturarConteudo(HWND janela);
 
 }  // namespace demo

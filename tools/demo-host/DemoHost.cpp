@@ -28,8 +28,8 @@
 #include "runtime/Exception.h"
 #include "tools/demo-host/ArquivoAtomico.h"
 #include "tools/demo-host/Captura.h"
-#include "tools/demo-host/Png.h"
 #include "tools/sessao/SessaoVEL.h"
+#include "ui/picture/Png.h"
 
 namespace {
 
@@ -261,19 +261,23 @@ class DemoHost {
 
   bool Fotografar(const std::wstring& caminho) {
     HWND vista = GetWindow(janela_, GW_CHILD);
-    const demo::Imagem img = demo::CapturarConteudo(vista ? vista : janela_);
     std::wstring erro;
-    if (img.pixels.empty()) {
-      erro = L"the sheet shows nothing";
-    } else if (!demo::GravarPng(img, caminho, erro)) {
-      erro = L"cannot write " + caminho + L": " + erro;
+    ui::TPixels img;
+    try {
+      img = demo::CapturarConteudo(vista ? vista : janela_);
+      if (img.Empty())
+        erro = L"the sheet shows nothing";
+      else
+        erro = demo::GravarAtomico(caminho, ui::EncodePng(img));
+    } catch (const std::exception& e) {
+      erro = Largo(e.what());
     }
     if (!erro.empty()) {
-      Avisar(L"Could not export the picture: " + erro, MB_ICONERROR);
+      Avisar(L"Could not export the picture " + caminho + L": " + erro, MB_ICONERROR);
       return false;
     }
     if (opcoes_.semUsuario())
-      std::printf("screenshot %s: %d x %d\n", Estreito(caminho).c_str(), img.largura, img.altura);
+      std::printf("screenshot %s: %d x %d\n", Estreito(caminho).c_str(), img.Width(), img.Height());
     return true;
   }
 
