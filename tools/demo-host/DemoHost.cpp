@@ -152,11 +152,7 @@ class DemoHost {
   }
 
   ~DemoHost() {
-    if (visao_) {
-      host::FalhaBiblioteca f;
-      zarp::IZARPFichaVisao* v = visao_.Get();
-      host::ChamarBiblioteca([v] { v->LiberarVisao(); }, f);
-    }
+    Fechar();
     visao_.Reset();
     ficha_.Reset();
     if (acel_) DestroyAcceleratorTable(acel_);
@@ -227,6 +223,13 @@ class DemoHost {
   }
 
   bool Salvar(const std::wstring& caminho) {
+    // A box commits what was typed into it when it loses the focus: the text being typed now is
+    // part of what the user saves.
+    HWND foco = GetFocus();
+    if (foco && foco != janela_ && IsChild(janela_, foco)) {
+      SetFocus(janela_);
+      if (IsWindow(foco)) SetFocus(foco);
+    }
     auto stream = rt::MakeCounted<host::TMemoryStream>();
     zarp::IZARPFicha* f = ficha_.Get();
     zarp::IZARPStream* s = stream.Get();
@@ -292,6 +295,17 @@ class DemoHost {
   }
 
   // --- The window --------------------------------------------------------------------------------
+
+  // The view goes first, while the window it lives in still exists; then the window.
+  void Fechar() {
+    if (visao_ && janela_) {
+      host::FalhaBiblioteca f;
+      zarp::IZARPFichaVisao* v = visao_.Get();
+      host::ChamarBiblioteca([v] { v->LiberarVisao(); }, f);
+    }
+    if (janela_) DestroyWindow(janela_);
+    janela_ = nullptr;
+  }
 
   void CriarJanela() {
     WNDCLASSEXW wc{};
@@ -445,7 +459,7 @@ class DemoHost {
         if (HIWORD(wp) == 0 || HIWORD(wp) == 1) self->Comandar(LOWORD(wp));
         return 0;
       case WM_CLOSE:
-        if (self->PodeDescartar()) DestroyWindow(w);
+        if (self->PodeDescartar()) self->Fechar();
         return 0;
       case WM_DESTROY:
         PostQuitMessage(0);
@@ -484,7 +498,7 @@ class DemoHost {
     if (!opcoes_.captura.empty() && !Fotografar(opcoes_.captura)) ++falhas_;
     if (!opcoes_.salvarComo.empty() && !Salvar(opcoes_.salvarComo)) ++falhas_;
     alterado_ = false;  // nothing to ask: the run was told what to save
-    DestroyWindow(janela_);
+    Fechar();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     return falhas_ ? 1 : 0;
