@@ -374,6 +374,9 @@ TEST_F(LinhaDeComando, CheckAndSalvageOfATruncatedSheet) {
   EXPECT_NE(Saida().find("lost: the 1808 bytes from offset 1192 to the end"), std::string::npos);
   EXPECT_NE(Saida().find("kept: 3 sections before the damage"), std::string::npos);
   EXPECT_EQ(Rodar("check " + salvo.string()), 0) << Saida();
+  // The damaged sheet itself is never written over.
+  EXPECT_EQ(Rodar("salvage " + cortado.string() + " " + cortado.string()), 1);
+  EXPECT_EQ(Ler(cortado).size(), 3000u);
   EXPECT_EQ(Rodar("dump " + cortado.string() + " --json"), 1);
   EXPECT_EQ(Rodar("check " + pasta.string()), 1);
   EXPECT_NE(Saida("err.txt").find("is a folder"), std::string::npos);

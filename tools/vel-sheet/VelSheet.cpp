@@ -200,7 +200,16 @@ int Verificar(const std::string& arquivo) {
   return 0;
 }
 
+// A command that reads one file and writes another never writes over what it reads: a damaged
+// sheet is worth keeping as it is.
+void ExigirOutro(const std::string& entrada, const std::string& saida) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(entrada, saida, ec))
+    throw Erro(saida + ": is the file being read; give another name");
+}
+
 int Salvar(const std::string& entrada, const std::string& saida) {
+  ExigirOutro(entrada, saida);
   const Bytes bytes = LerArquivo(entrada);
   const vel::ferramenta::Leitura leitura = vel::ferramenta::LerSecoes(bytes);
   vel::sessao::TBiblioteca biblioteca;
@@ -221,6 +230,7 @@ int Salvar(const std::string& entrada, const std::string& saida) {
 }
 
 int Regravar(const std::string& entrada, const std::string& saida) {
+  if (!entrada.empty()) ExigirOutro(entrada, saida);
   const Bytes bytes = entrada.empty() ? Bytes() : LerArquivo(entrada);
   vel::sessao::TBiblioteca biblioteca;
   rt::ComPtr<zarp::IZARPFicha> ficha = biblioteca.CriarFicha();
