@@ -116,6 +116,12 @@ TEST(JsonDaFicha, RecordsAreObjectsUnlessAColumnNameRepeats) {
   EXPECT_TRUE(s[0].registros[0][0].IsNull());
   EXPECT_EQ(s[0].registros[0][1].AsInt32(), 2);
   EXPECT_EQ(s[0].numeroRegistro, 1);
+  // Currency may also be given as a number of units.
+  const auto m = Secoes(R"({"sections": [{"name": "C", "columns": [{"name": "c", "type": 6}],
+                          "records": [[12.5], [-3], ["0.0001"]]}]})");
+  EXPECT_EQ(m[0].registros[0][0].AsCurrency(), 125000);
+  EXPECT_EQ(m[0].registros[1][0].AsCurrency(), -30000);
+  EXPECT_EQ(m[0].registros[2][0].AsCurrency(), 1);
 }
 
 TEST(JsonDaFicha, EveryMistakeIsNamedByItsPlace) {

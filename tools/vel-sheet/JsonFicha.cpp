@@ -172,10 +172,8 @@ rt::Variant ValorDeJson(const Json& j, uint16_t tipo, const std::string& onde) {
     }
     case rt::varCurrency:
       if (j.is_string()) return rt::Variant::Currency(MoedaDeTexto(j.get<std::string>(), onde, j));
-      if (j.is_number_integer() || j.is_number_unsigned()) {
-        // A whole number of units; the decimal text is the exact form.
-        return rt::Variant::Currency(MoedaDeTexto(j.dump(), onde, j));
-      }
+      // A number of units, read through its decimal text; the text is the exact form.
+      if (j.is_number()) return rt::Variant::Currency(MoedaDeTexto(j.dump(), onde, j));
       Falhar(onde, "a currency such as \"12.5000\"", j);
     case rt::varBoolean:
       if (!j.is_boolean()) Falhar(onde, "true or false", j);
