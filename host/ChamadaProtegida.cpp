@@ -1,5 +1,6 @@
 // How a host takes the library's failures: natively a C++ exception; on Windows the structured
-// exception, caught by an exception registration of our own, as a compiler's __try would.
+// exception, caught as a compiler's __try would catch it: on 32-bit Windows by an exception
+// registration of our own, on 64-bit Windows by a vectored handler.
 #include "host/ChamadaProtegida.h"
 
 #include <exception>
@@ -28,7 +29,7 @@ bool ChamarBiblioteca(void (*chamada)(void*), void* contexto, FalhaBiblioteca& f
   }
 }
 
-#else
+#elif defined(__i386__)
 
 namespace {
 
@@ -82,6 +83,50 @@ __attribute__((noinline)) bool ChamarBiblioteca(void (*chamada)(void*), void* co
   DefinirCadeia(const_cast<EXCEPTION_REGISTRATION_RECORD*>(&q.registro));
   chamada(contexto);
   DefinirCadeia(q.registro.Next);
+  return true;
+}
+
+#else
+
+namespace {
+
+// 64-bit Windows keeps no handler chain on the stack: a vectored handler takes the library's
+// exception for the call under way on its thread and leaves the frames since for the point where
+// the call began.
+struct Quadro {
+  void* retorno[5];  // for __builtin_setjmp
+  FalhaBiblioteca* falha;
+};
+thread_local Quadro* tAtual = nullptr;
+
+LONG CALLBACK Tratador(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD* r = info->ExceptionRecord;
+  Quadro* q = tAtual;
+  if (!q || r->ExceptionCode != rt::kHostExceptionCode) return EXCEPTION_CONTINUE_SEARCH;
+  const char* texto = r->NumberParameters >= 1
+                          ? reinterpret_cast<const char*>(r->ExceptionInformation[0])
+                          : nullptr;
+  q->falha->mensagem = texto ? rt::Utf16ToUtf8(rt::FromAnsi(texto)) : std::string();
+  q->falha->silenciosa = r->NumberParameters >= 2 && r->ExceptionInformation[1] != 0;
+  __builtin_longjmp(q->retorno, 1);
+}
+
+}  // namespace
+
+__attribute__((noinline)) bool ChamarBiblioteca(void (*chamada)(void*), void* contexto,
+                                                FalhaBiblioteca& falha) {
+  static const PVOID kTratador = AddVectoredExceptionHandler(1, Tratador);
+  (void)kTratador;
+  Quadro q{};
+  q.falha = &falha;
+  Quadro* volatile anterior = tAtual;
+  if (__builtin_setjmp(q.retorno)) {
+    tAtual = anterior;
+    return false;
+  }
+  tAtual = &q;
+  chamada(contexto);
+  tAtual = anterior;
   return true;
 }
 
