@@ -1,0 +1,50 @@
+// The VEL sheet's artwork, drawn from the page's layout rows: black bands and boxes on white,
+// a grey-outlined white box under every edit and memo that sits on a picture, the header strip
+// with its gap and the emblem that fills it. Pure pixels; writing files is the caller's job.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "sistema/VELlayout.h"
+
+namespace vel::arte {
+
+struct Cor {
+  uint8_t R = 0, G = 0, B = 0, A = 0;
+  friend bool operator==(const Cor&, const Cor&) = default;
+};
+
+inline constexpr Cor kPreto{0, 0, 0, 255};
+inline constexpr Cor kBranco{255, 255, 255, 255};
+inline constexpr Cor kCinza{128, 128, 128, 255};
+inline constexpr Cor kTransparente{0, 0, 0, 0};
+
+// Straight (unpremultiplied) RGBA, rows top-down. Pictures without alpha keep every pixel opaque.
+struct Quadro {
+  int Largura = 0;
+  int Altura = 0;
+  bool Alfa = false;
+  std::vector<Cor> Pixels;
+
+  Quadro(int largura, int altura, bool alfa);
+  Cor& At(int x, int y) { return Pixels[static_cast<size_t>(y * Largura + x)]; }
+  const Cor& At(int x, int y) const { return Pixels[static_cast<size_t>(y * Largura + x)]; }
+};
+
+// A rectangle in a picture's pixels, right and bottom exclusive.
+struct Retangulo {
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+  constexpr Retangulo Inflado(int d) const { return {X0 - d, Y0 - d, X1 + d, Y1 + d}; }
+};
+
+// The rectangle of a form-level control row in the coordinates of the picture of `imagem`.
+Retangulo NaFigura(const zarp::vel::Linha& controle, const zarp::vel::Linha& imagem);
+
+// How far a box reaches beyond the edit it lies under: a white margin, then the grey line.
+inline constexpr int kMargemCaixa = 2;
+
+// The picture of kFiguras[indice], drawn.
+Quadro Desenhar(int indice);
+
+}  // namespace vel::arte
