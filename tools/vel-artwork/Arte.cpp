@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace vel::arte {
 namespace {
@@ -19,7 +20,7 @@ using zarp::vel::TipoControle;
 
 // Paints `c` over the pixel with the given coverage (0 to 1), in straight alpha.
 void Pintar(Quadro& q, int x, int y, Cor c, double cobertura) {
-  if (x < 0 || y < 0 || x >= q.Largura || y >= q.Altura || cobertura <= 0) return;
+  if (x < 0 || y < 0 || x >= q.Width() || y >= q.Height() || cobertura <= 0) return;
   const double a = std::min(cobertura, 1.0) * c.A / 255.0;
   Cor& d = q.At(x, y);
   const double ad = d.A / 255.0;
@@ -33,14 +34,14 @@ void Pintar(Quadro& q, int x, int y, Cor c, double cobertura) {
 }
 
 void Preencher(Quadro& q, Retangulo r, Cor c) {
-  for (int y = std::max(r.Y0, 0); y < std::min(r.Y1, q.Altura); ++y)
-    for (int x = std::max(r.X0, 0); x < std::min(r.X1, q.Largura); ++x) q.At(x, y) = c;
+  for (int y = std::max(r.Y0, 0); y < std::min(r.Y1, q.Height()); ++y)
+    for (int x = std::max(r.X0, 0); x < std::min(r.X1, q.Width()); ++x) q.At(x, y) = c;
 }
 
 // A filled rectangle with rounded corners, anti-aliased along the arcs.
 void Arredondado(Quadro& q, Retangulo r, double raio, Cor c) {
-  for (int y = std::max(r.Y0, 0); y < std::min(r.Y1, q.Altura); ++y) {
-    for (int x = std::max(r.X0, 0); x < std::min(r.X1, q.Largura); ++x) {
+  for (int y = std::max(r.Y0, 0); y < std::min(r.Y1, q.Height()); ++y) {
+    for (int x = std::max(r.X0, 0); x < std::min(r.X1, q.Width()); ++x) {
       const double cx = x + 0.5, cy = y + 0.5;
       const double dx = std::max({r.X0 + raio - cx, cx - (r.X1 - raio), 0.0});
       const double dy = std::max({r.Y0 + raio - cy, cy - (r.Y1 - raio), 0.0});
@@ -99,7 +100,7 @@ Retangulo Ponte(const Linha& l) {
 // touch merge into one.
 void Caixas(Quadro& q, const Linha& imagem) {
   std::vector<Retangulo> caixas;
-  const Retangulo area{0, 0, q.Largura, q.Altura};
+  const Retangulo area{0, 0, q.Width(), q.Height()};
   for (const Linha& l : kPagina) {
     if (!l.Pai.empty()) continue;
     Retangulo r;
@@ -143,7 +144,7 @@ void Personagem(Quadro& q, const Linha& im) {
 // Two black bars with a gap for the emblem, each a bold bar over a thin rule.
 void Cabecalho(Quadro& q, const Linha&) {
   const int meio0 = 584, meio1 = 776;
-  for (auto [x0, x1] : {std::pair{6, meio0}, std::pair{meio1, q.Largura - 6}}) {
+  for (auto [x0, x1] : {std::pair{6, meio0}, std::pair{meio1, q.Width() - 6}}) {
     Arredondado(q, {x0, 5, x1, 19}, 7, kPreto);
     Preencher(q, {x0 + 4, 22, x1 - 4, 24}, kPreto);
   }
@@ -154,9 +155,9 @@ void Emblema(Quadro& q, const Linha&) {
   // The bars of the header strip cross the emblem's rows 31 to 44 (the strip lies 26 rows
   // lower on the page than the emblem's top); the stubs meet them.
   Preencher(q, {0, 31, 40, 45}, kPreto);
-  Preencher(q, {q.Largura - 40, 31, q.Largura, 45}, kPreto);
+  Preencher(q, {q.Width() - 40, 31, q.Width(), 45}, kPreto);
   Preencher(q, {0, 48, 40, 50}, kPreto);
-  Preencher(q, {q.Largura - 40, 48, q.Largura, 50}, kPreto);
+  Preencher(q, {q.Width() - 40, 48, q.Width(), 50}, kPreto);
   Arredondado(q, {14, 16, 186, 64}, 24, kPreto);
   // A white line inside the capsule's edge.
   Arredondado(q, {18, 20, 182, 60}, 20, kBranco);
@@ -181,7 +182,7 @@ void Conjunto(Quadro& q, const Linha& im) {
 // The four attack blocks, each its own black panel.
 void Ataques(Quadro& q, const Linha& im) {
   for (auto [y0, y1] : {std::pair{396, 508}, {515, 628}, {634, 747}, {756, 866}})
-    Arredondado(q, DoForm(im, im.Left, y0, im.Left + q.Largura, y1), 8, kPreto);
+    Arredondado(q, DoForm(im, im.Left, y0, im.Left + q.Width(), y1), 8, kPreto);
 }
 
 void Carga(Quadro& q, const Linha& im) {
@@ -189,13 +190,6 @@ void Carga(Quadro& q, const Linha& im) {
 }
 
 }  // namespace
-
-Quadro::Quadro(int largura, int altura, bool alfa)
-    : Largura(largura),
-      Altura(altura),
-      Alfa(alfa),
-      Pixels(static_cast<size_t>(largura) * static_cast<size_t>(altura),
-             alfa ? kTransparente : kBranco) {}
 
 Retangulo NaFigura(const Linha& controle, const Linha& imagem) {
   return {controle.Left - imagem.Left, controle.Top - imagem.Top,
@@ -206,7 +200,8 @@ Retangulo NaFigura(const Linha& controle, const Linha& imagem) {
 Quadro Desenhar(int indice) {
   const zarp::vel::Figura& f = kFiguras[static_cast<size_t>(indice)];
   const Linha& imagem = ImagemDe(indice);
-  Quadro q(f.Largura, f.Altura, f.Formato == zarp::vel::FormatoFigura::PngRgba);
+  const bool alfa = f.Formato == zarp::vel::FormatoFigura::PngRgba;
+  Quadro q(f.Largura, f.Altura, alfa, alfa ? kTransparente : kBranco);
   using Desenho = void (*)(Quadro&, const Linha&);
   constexpr std::array<std::pair<std::u16string_view, Desenho>, 7> kDesenhos{{
       {u"Image5", Identidade},
@@ -221,6 +216,25 @@ Quadro Desenhar(int indice) {
     if (nome == f.Imagem) desenho(q, imagem);
   if (f.Imagem != u"Image1" && f.Imagem != u"Image6") Caixas(q, imagem);
   return q;
+}
+
+Quadro Pagina() {
+  Quadro pagina(zarp::vel::kConteudoLargura, zarp::vel::kConteudoAltura, false, kBranco);
+  for (const Linha& l : kPagina) {
+    if (l.Tipo != TipoControle::Imagem) continue;
+    const Quadro q = Desenhar(l.Figura);
+    int x0 = l.Left, y0 = l.Top + zarp::vel::kPosicaoVertical;
+    if (l.Flags & zarp::vel::kCentro) {
+      x0 += (l.Width - q.Width()) / 2;
+      y0 += (l.Height - q.Height()) / 2;
+    }
+    for (int y = 0; y < q.Height(); ++y)
+      for (int x = 0; x < q.Width(); ++x) {
+        const Cor& c = q.At(x, y);
+        Pintar(pagina, x0 + x, y0 + y, {c.R, c.G, c.B, 255}, c.A / 255.0);
+      }
+  }
+  return pagina;
 }
 
 }  // namespace vel::arte

@@ -4,33 +4,20 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "sistema/VELlayout.h"
+#include "ui/picture/Pixels.h"
 
 namespace vel::arte {
 
-struct Cor {
-  uint8_t R = 0, G = 0, B = 0, A = 0;
-  friend bool operator==(const Cor&, const Cor&) = default;
-};
+using Cor = ui::TRgba;
+// Pictures are the toolkit's: straight RGBA, rows top-down; without alpha every pixel is opaque.
+using Quadro = ui::TPixels;
 
 inline constexpr Cor kPreto{0, 0, 0, 255};
 inline constexpr Cor kBranco{255, 255, 255, 255};
 inline constexpr Cor kCinza{128, 128, 128, 255};
 inline constexpr Cor kTransparente{0, 0, 0, 0};
-
-// Straight (unpremultiplied) RGBA, rows top-down. Pictures without alpha keep every pixel opaque.
-struct Quadro {
-  int Largura = 0;
-  int Altura = 0;
-  bool Alfa = false;
-  std::vector<Cor> Pixels;
-
-  Quadro(int largura, int altura, bool alfa);
-  Cor& At(int x, int y) { return Pixels[static_cast<size_t>(y * Largura + x)]; }
-  const Cor& At(int x, int y) const { return Pixels[static_cast<size_t>(y * Largura + x)]; }
-};
 
 // A rectangle in a picture's pixels, right and bottom exclusive.
 struct Retangulo {
@@ -46,5 +33,9 @@ inline constexpr int kMargemCaixa = 2;
 
 // The picture of kFiguras[indice], drawn.
 Quadro Desenhar(int indice);
+
+// The page's content as its artwork alone makes it: the pictures painted over the white sheet in
+// their images' order, at their content positions (columns 0 to 1366, rows 0 to 1141).
+Quadro Pagina();
 
 }  // namespace vel::arte
