@@ -1,0 +1,194 @@
+// The VEL sheet's view through the real VELSistema.dll, as a host and a player see it: embedded
+// in a host window, typed into with real keyboard messages through a plain host message loop,
+// saved through IZARPFicha, released and embedded again; and a picture of the whole sheet.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/windows/ui_test_host.h"
+#include "tests/windows/vel_dll_host.h"
+#include "tests/windows/vel_screenshot.h"
+
+namespace {
+
+using testhost::Consultar;
+using zarp::IZARPFicha;
+using zarp::IZARPFichaVisao;
+
+struct Procura {
+  RECT alvo;
+  const wchar_t* classe;
+  HWND view;
+  HWND achada;
+};
+
+BOOL CALLBACK Comparar(HWND hwnd, LPARAM p) {
+  auto* d = reinterpret_cast<Procura*>(p);
+  wchar_t classe[32] = {};
+  GetClassNameW(hwnd, classe, 32);
+  if (lstrcmpiW(classe, d->classe) != 0) return TRUE;
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(HWND_DESKTOP, d->view, reinterpret_cast<POINT*>(&r), 2);
+  if (EqualRect(&r, &d->alvo)) {
+    d->achada = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The native window of class `classe` at exactly this rectangle of the view's client area.
+HWND JanelaEm(HWND view, int left, int top, int width, int height,
+              const wchar_t* classe = L"EDIT") {
+  Procura d{{left, top, left + width, top + height}, classe, view, nullptr};
+  EnumChildWindows(view, Comparar, reinterpret_cast<LPARAM>(&d));
+  return d.achada;
+}
+
+std::wstring Texto(HWND hwnd) {
+  wchar_t b[256] = {};
+  GetWindowTextW(hwnd, b, 256);
+  return b;
+}
+
+// One key as the keyboard delivers it: posted to the focused window and run through the host's
+// plain loop (TranslateMessage makes the characters; there is no IsDialogMessage).
+void Tecla(UINT vk) {
+  HWND foco = GetFocus();
+  const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+  PostMessageW(foco, WM_KEYDOWN, vk, 1 | (scan << 16));
+  testhost::Pump();
+  PostMessageW(foco, WM_KEYUP, vk, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+  testhost::Pump();
+}
+
+void Digitar(const char* texto) {
+  for (const char* c = texto; *c; ++c) Tecla(static_cast<UINT>(VkKeyScanW(*c) & 0xFF));
+}
+
+class VelView : public testhost::VelHost {
+ protected:
+  void SetUp() override {
+    VelHost::SetUp();
+    modulo = Modulo();
+    modulo->SetCentral(central.Get());
+    modulo->AtivarModulo();
+    ASSERT_EQ(Registro().PluginCount(), 1);
+  }
+  void TearDown() override {
+    modulo->DesativarModulo();
+    modulo->SetCentral(nullptr);
+    modulo.Reset();
+    VelHost::TearDown();
+  }
+  rt::ComPtr<IZARPFicha> Nova() {
+    IZARPFicha* f = nullptr;
+    Registro().Plugin(0)->CriarFicha(&f);
+    return rt::ComPtr<IZARPFicha>::Adopt(f);
+  }
+
+  rt::ComPtr<zarp::IZARPModulo> modulo;
+};
+
+TEST_F(VelView, TypingCommitsOnAFocusChangeTellsTheHostAndSaves) {
+  auto ficha = Nova();
+  auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
+  auto controller = rt::MakeCounted<host::TController>();
+  visao->SetFichaVisaoController(controller.Get());
+  HWND janela = testhost::CreateHostWindow(900, 700);
+  visao->AcoplarVisao(testhost::AsHost(janela));
+  testhost::Pump();
+  HWND view = GetWindow(janela, GW_CHILD);
+  ASSERT_NE(view, nullptr);
+
+  HWND stamina = JanelaEm(view, 7, 125, 41, 27);
+  HWND destreza = JanelaEm(view, 7, 153, 41, 27);
+  ASSERT_NE(stamina, nullptr);
+  ASSERT_NE(destreza, nullptr);
+  EXPECT_EQ(Texto(stamina), L"");
+
+  SetForegroundWindow(janela);
+  SetFocus(stamina);
+  testhost::Pump();
+  ASSERT_EQ(GetFocus(), stamina);
+  Digitar("12");
+  EXPECT_EQ(Texto(stamina), L"12");
+  // The first key inserted the sheet's one record, which the host hears of once.
+  EXPECT_EQ(controller->FichaAlteradaCount(), 1);
+
+  Tecla(VK_TAB);
+  EXPECT_EQ(GetFocus(), destreza);
+  Digitar("7");
+  EXPECT_EQ(controller->FichaAlteradaCount(), 1);
+
+  // Saving posts the pending change, the focused edit's text included.
+  auto saida = rt::MakeCounted<host::TMemoryStream>();
+  ficha->SalvarFicha(saida.Get());
+
+  // A second document loads what was saved and shows it.
+  auto outra = Nova();
+  auto entrada = rt::MakeCounted<host::TMemoryStream>(saida->Bytes());
+  outra->CarregarFicha(entrada.Get());
+  auto outraVisao = Consultar<IZARPFichaVisao>(outra.Get());
+  HWND janela2 = testhost::CreateHostWindow(400, 300);
+  outraVisao->AcoplarVisao(testhost::AsHost(janela2));
+  testhost::Pump();
+  HWND view2 = GetWindow(janela2, GW_CHILD);
+  EXPECT_EQ(Texto(JanelaEm(view2, 7, 125, 41, 27)), L"12");
+  EXPECT_EQ(Texto(JanelaEm(view2, 7, 153, 41, 27)), L"7");
+  outraVisao->LiberarVisao();
+  outraVisao.Reset();
+  outra.Reset();
+  DestroyWindow(janela2);
+
+  // Released and embedded again: a new view with the same values.
+  visao->LiberarVisao();
+  EXPECT_FALSE(IsWindow(view));
+  visao->AcoplarVisao(testhost::AsHost(janela));
+  testhost::Pump();
+  view = GetWindow(janela, GW_CHILD);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Texto(JanelaEm(view, 7, 125, 41, 27)), L"12");
+  EXPECT_EQ(Texto(JanelaEm(view, 7, 153, 41, 27)), L"7");
+
+  visao->LiberarVisao();
+  visao.Reset();
+  ficha.Reset();
+  DestroyWindow(janela);
+  testhost::Pump();
+}
+
+TEST_F(VelView, TheWholeSheetScrolledThroughItsHeightMakesOnePicture) {
+  auto ficha = Nova();
+  auto entrada = rt::MakeCounted<host::TFileStream>(testhost::Dados("vel-sample-resaved.zarp"),
+                                                    host::TFileStream::Mode::Read);
+  ficha->CarregarFicha(entrada.Get());
+  auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
+  HWND janela = testhost::CreateHostWindow(1000, 720);
+  visao->AcoplarVisao(testhost::AsHost(janela));
+  testhost::Pump();
+  HWND view = GetWindow(janela, GW_CHILD);
+  ASSERT_NE(view, nullptr);
+
+  // A host window smaller than the page gets scroll bars over the whole content.
+  SCROLLINFO v{sizeof v, SIF_ALL}, h{sizeof h, SIF_ALL};
+  ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &v));
+  ASSERT_TRUE(GetScrollInfo(view, SB_HORZ, &h));
+  EXPECT_EQ(v.nPos, 19);
+  // Content rows 0 to 1141 and columns 0 to 1366: the ranges of the bars.
+  EXPECT_EQ(v.nMax - v.nMin + 1, 1141);
+  EXPECT_EQ(h.nMax - h.nMin + 1, 1366);
+
+  const std::string caminho = std::string(VEL_SCREENSHOT_DIR) + "/vel-sheet.png";
+  EXPECT_TRUE(testhost::FotografarConteudo(view, 1366, 1141, caminho)) << caminho;
+
+  visao->LiberarVisao();
+  visao.Reset();
+  ficha.Reset();
+  DestroyWindow(janela);
+  testhost::Pump();
+}
+
+}  // namespace
