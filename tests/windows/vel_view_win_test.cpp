@@ -173,7 +173,9 @@ TEST_F(VelView, TheWholeSheetScrolledThroughItsHeightMakesOnePicture) {
   ASSERT_NE(view, nullptr);
 
   // A host window smaller than the page gets scroll bars over the whole content.
-  SCROLLINFO v{sizeof v, SIF_ALL}, h{sizeof h, SIF_ALL};
+  SCROLLINFO v{}, h{};
+  v.cbSize = h.cbSize = sizeof v;
+  v.fMask = h.fMask = SIF_ALL;
   ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &v));
   ASSERT_TRUE(GetScrollInfo(view, SB_HORZ, &h));
   EXPECT_EQ(v.nPos, 19);
