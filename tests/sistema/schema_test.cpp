@@ -245,7 +245,6 @@ TEST(Visao, TheVELViewIsABorderlessWhiteScrollingPageInTheSheetFont) {
   EXPECT_EQ(vel->PixelsPerInch(), 96);
   EXPECT_EQ(vel->TextHeight(), 13);
   EXPECT_EQ(zarp::TfrmVELsistema::kDescription.VertScrollPosition, 19);
-  EXPECT_EQ(vel->ControlCount(), 0);
 }
 
 }  // namespace
