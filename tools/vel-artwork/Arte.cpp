@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -131,8 +132,8 @@ void Regua(Quadro& q, const Linha& imagem, int x0, int x1, int y) {
 }
 
 void Identidade(Quadro& q, const Linha& im) {
-  // Its left edge lies under the character block's picture, which is painted over it.
-  Arredondado(q, DoForm(im, im.Left, 49, 989, 371), 8, kPreto);
+  // Its left columns lie under the character block's picture, which is painted over them.
+  Arredondado(q, DoForm(im, 545, 49, 989, 371), 8, kPreto);
 }
 
 void Personagem(Quadro& q, const Linha& im) {
@@ -182,11 +183,31 @@ void Conjunto(Quadro& q, const Linha& im) {
 // The four attack blocks, each its own black panel.
 void Ataques(Quadro& q, const Linha& im) {
   for (auto [y0, y1] : {std::pair{396, 508}, {515, 628}, {634, 747}, {756, 866}})
-    Arredondado(q, DoForm(im, im.Left, y0, im.Left + q.Width(), y1), 8, kPreto);
+    Arredondado(q, DoForm(im, im.Left, y0, 544, y1), 8, kPreto);
 }
 
 void Carga(Quadro& q, const Linha& im) {
-  Arredondado(q, DoForm(im, 544, 655, 986, 687), 6, kPreto);
+  // Its left columns lie over the third attack block's edge, which shows through them.
+  Arredondado(q, DoForm(im, 545, 655, 986, 687), 6, kPreto);
+}
+
+// Where a picture's top-left corner lies on the form: its image's corner, or centred in it.
+std::pair<int, int> Origem(const Linha& imagem, const Quadro& q) {
+  if (!(imagem.Flags & zarp::vel::kCentro)) return {imagem.Left, imagem.Top};
+  return {imagem.Left + (imagem.Width - q.Width()) / 2,
+          imagem.Top + (imagem.Height - q.Height()) / 2};
+}
+
+// Paints `figura`, whose corner lies at `origem` on the form, over `destino`, whose corner lies
+// at `base`, blending by the picture's alpha.
+void Sobrepor(Quadro& destino, std::pair<int, int> base, const Quadro& figura,
+              std::pair<int, int> origem) {
+  const int dx = origem.first - base.first, dy = origem.second - base.second;
+  for (int y = 0; y < figura.Height(); ++y)
+    for (int x = 0; x < figura.Width(); ++x) {
+      const Cor& c = figura.At(x, y);
+      Pintar(destino, dx + x, dy + y, {c.R, c.G, c.B, 255}, c.A / 255.0);
+    }
 }
 
 }  // namespace
@@ -197,11 +218,19 @@ Retangulo NaFigura(const Linha& controle, const Linha& imagem) {
           controle.Top + controle.Height - imagem.Top};
 }
 
-Quadro Desenhar(int indice) {
+namespace {
+
+// Draws kFiguras[indice]; `anteriores` holds the pictures of the images created before it.
+Quadro DesenharSobre(int indice, const std::vector<std::pair<const Linha*, Quadro>>& anteriores) {
   const zarp::vel::Figura& f = kFiguras[static_cast<size_t>(indice)];
   const Linha& imagem = ImagemDe(indice);
   const bool alfa = f.Formato == zarp::vel::FormatoFigura::PngRgba;
   Quadro q(f.Largura, f.Altura, alfa, alfa ? kTransparente : kBranco);
+  // An opaque picture hides what the images created before it paint; it shows the same there.
+  if (!alfa) {
+    for (const auto& [l, antes] : anteriores)
+      Sobrepor(q, Origem(imagem, q), antes, Origem(*l, antes));
+  }
   using Desenho = void (*)(Quadro&, const Linha&);
   constexpr std::array<std::pair<std::u16string_view, Desenho>, 7> kDesenhos{{
       {u"Image5", Identidade},
@@ -218,22 +247,28 @@ Quadro Desenhar(int indice) {
   return q;
 }
 
+// The seven pictures, each drawn once, in the order of their images.
+const std::vector<std::pair<const Linha*, Quadro>>& Todas() {
+  static const std::vector<std::pair<const Linha*, Quadro>> todas = [] {
+    std::vector<std::pair<const Linha*, Quadro>> t;
+    for (const Linha& l : kPagina)
+      if (l.Tipo == TipoControle::Imagem) t.emplace_back(&l, DesenharSobre(l.Figura, t));
+    return t;
+  }();
+  return todas;
+}
+}  // namespace
+
+Quadro Desenhar(int indice) {
+  for (const auto& [l, q] : Todas())
+    if (l->Figura == indice) return q;
+  throw std::out_of_range("no picture of that index");
+}
+
 Quadro Pagina() {
   Quadro pagina(zarp::vel::kConteudoLargura, zarp::vel::kConteudoAltura, false, kBranco);
-  for (const Linha& l : kPagina) {
-    if (l.Tipo != TipoControle::Imagem) continue;
-    const Quadro q = Desenhar(l.Figura);
-    int x0 = l.Left, y0 = l.Top + zarp::vel::kPosicaoVertical;
-    if (l.Flags & zarp::vel::kCentro) {
-      x0 += (l.Width - q.Width()) / 2;
-      y0 += (l.Height - q.Height()) / 2;
-    }
-    for (int y = 0; y < q.Height(); ++y)
-      for (int x = 0; x < q.Width(); ++x) {
-        const Cor& c = q.At(x, y);
-        Pintar(pagina, x0 + x, y0 + y, {c.R, c.G, c.B, 255}, c.A / 255.0);
-      }
-  }
+  for (const auto& [l, q] : Todas())
+    Sobrepor(pagina, {0, -zarp::vel::kPosicaoVertical}, q, Origem(*l, q));
   return pagina;
 }
 
