@@ -171,8 +171,7 @@ constexpr std::u16string_view kConjunto =
 static_assert(kConjunto.size() == 44 + 8 + 47);
 
 constexpr std::u16string_view kTextoAviso =
-    u"Ficha não oficial do VEL-Sistema, feita por fãs: o sistema de jogo, seus nomes e "
-    u"regras pertencem aos seus autores.";
+    u"Ficha não oficial, feita por fãs. O VEL-Sistema é de seus autores.";
 constexpr std::u16string_view kTextoCreditos = u"Ficha VEL-Sistema — plug-in da equipe VELSistema";
 
 // clang-format off
