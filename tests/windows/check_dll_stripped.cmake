@@ -34,9 +34,9 @@ endif()
 set(link ${DLL}.debuglink-check)
 execute_process(COMMAND ${OBJCOPY} --dump-section .gnu_debuglink=${link} ${DLL} ${link}.out
                 RESULT_VARIABLE rc)
-file(READ ${link} named LIMIT 256)
+# The section holds the file name, zero padding and a checksum: the first string is the name.
+file(STRINGS ${link} named LIMIT_COUNT 1)
 file(REMOVE ${link} ${link}.out)
-string(REGEX REPLACE "\\.debug.*" ".debug" named "${named}")
 if(NOT rc EQUAL 0 OR NOT named STREQUAL "${name}.debug")
   message(FATAL_ERROR "${name} links its debug information to '${named}', not ${name}.debug")
 endif()
