@@ -70,7 +70,7 @@ TZCustomDataSet::~TZCustomDataSet() {
 // --- Storage primitives -------------------------------------------------------------------------
 
 void TZCustomDataSet::InicializarRegistro(TBufferRecord& registro) {
-  registro.Campos.assign(static_cast<size_t>(GetCountCamposFisicos()), rt::Variant::Null());
+  registro.Campos.Inicializar(GetCountCamposFisicos());
   registro.Calculados.assign(static_cast<size_t>(CalcFieldsSize()), rt::Variant::Null());
   registro.Blobs.clear();
   registro.Blobs.resize(static_cast<size_t>(BlobFieldCount()));
@@ -155,15 +155,18 @@ void TZCustomDataSet::GravarInsercao() {
   TBufferRecord copia;
   // While controls are disabled nothing reads the working copy between this post and the resync
   // that moves the window onto the stored record, and the next insert initialises it afresh: its
-  // values can move instead of being copied. Blob streams are always copied, so that a blob
-  // stream left open on the working copy never reaches the stored record.
+  // calculated values can move instead of being copied. The physical values are copied into a
+  // block of their own size, and the working copy keeps its block for the next insert. Blob
+  // streams are always copied, so that a blob stream left open on the working copy never reaches
+  // the stored record.
   const bool mover = origem == &FBufferEdicao && ControlsDisabled();
   if (mover) {
     CopiarBlobs(FBufferEdicao, copia);
-    copia.Campos = std::move(FBufferEdicao.Campos);
+    copia.Campos = FBufferEdicao.Campos.Compacto(FArena);
     copia.Calculados = std::move(FBufferEdicao.Calculados);
   } else {
     CopiarRegistro(origem, copia);
+    copia.Campos = copia.Campos.Compacto(FArena);
   }
   copia.RecNo = FTamanhoBuffer;
   int32_t recNo = copia.RecNo;
@@ -171,10 +174,7 @@ void TZCustomDataSet::GravarInsercao() {
     AdicionarRegistro(copia);
   } catch (...) {
     // A refused post keeps the working copy as it was.
-    if (mover) {
-      FBufferEdicao.Campos = std::move(copia.Campos);
-      FBufferEdicao.Calculados = std::move(copia.Calculados);
-    }
+    if (mover) FBufferEdicao.Calculados = std::move(copia.Calculados);
     throw;
   }
   FRegistroAtual = recNo;
@@ -213,11 +213,8 @@ TBufferRecord* TZCustomDataSet::RegistroAtivo() {
 
 // --- Field values -------------------------------------------------------------------------------
 
-rt::Variant* TZCustomDataSet::SlotDoCampo(TBufferRecord& registro, const db::TField* field) {
-  if (field->FieldNo() > 0) {
-    auto i = static_cast<size_t>(field->FieldNo() - 1);
-    return i < registro.Campos.size() ? &registro.Campos[i] : nullptr;
-  }
+rt::Variant* TZCustomDataSet::SlotCalculado(TBufferRecord& registro, const db::TField* field) {
+  if (field->FieldNo() > 0) return nullptr;
   auto i = static_cast<size_t>(field->Offset());
   return field->Offset() >= 0 && i < registro.Calculados.size() ? &registro.Calculados[i] : nullptr;
 }
@@ -252,9 +249,25 @@ bool TZCustomDataSet::GetFieldData(const db::TField* field, void* buffer) {
     auto i = static_cast<size_t>(field->Offset());
     return field->Offset() >= 0 && i < r->Blobs.size() && r->Blobs[i] != nullptr;
   }
-  const rt::Variant* value = SlotDoCampo(*r, field);
-  if (!value || value->IsNull()) return false;
   uint16_t code = TipoVariantDoCampo(field->DataType());
+  rt::Variant stored;
+  const rt::Variant* value = nullptr;
+  if (field->FieldNo() > 0) {
+    db::TStoredValue v;
+    if (!r->Campos.Ler(field->FieldNo() - 1, v) || v.type == rt::varNull || v.type == rt::varEmpty)
+      return false;
+    // A text of the field's own kind is copied from its stored bytes.
+    if (v.type == code && field->DataType() == TFieldType::ftString) {
+      if (buffer)
+        CopyText(v.text.data(), v.text.size(), buffer, static_cast<size_t>(field->DataSize()));
+      return true;
+    }
+    stored = r->Campos.Valor(field->FieldNo() - 1);
+    value = &stored;
+  } else {
+    value = SlotCalculado(*r, field);
+    if (!value || value->IsNull()) return false;
+  }
   rt::Variant converted;
   if (value->Type() != code) {
     converted = value->ChangeType(code);
@@ -302,59 +315,90 @@ bool TZCustomDataSet::GetFieldData(const db::TField* field, void* buffer) {
   }
 }
 
+bool TZCustomDataSet::StoredFieldValue(const db::TField* field, db::TStoredValue& value) {
+  if (field->FieldKind() != db::TFieldKind::fkData || field->FieldNo() <= 0) return false;
+  switch (field->DataType()) {
+    case TFieldType::ftString:
+    case TFieldType::ftSmallint:
+    case TFieldType::ftInteger:
+    case TFieldType::ftWord:
+    case TFieldType::ftBoolean:
+    case TFieldType::ftFloat:
+    case TFieldType::ftLargeint:
+      break;
+    default:
+      return false;
+  }
+  value = db::TStoredValue{};
+  TBufferRecord* r = RegistroAtivo();
+  if (!r || !r->Campos.Ler(field->FieldNo() - 1, value) || value.type == rt::varEmpty) {
+    value.type = rt::varNull;
+    return true;
+  }
+  // Every write stores the field's own kind; anything else is left to the field to convert.
+  return value.type == rt::varNull || value.type == TipoVariantDoCampo(field->DataType());
+}
+
+namespace {
+
+// A native buffer as the value the dataset stores for the field's type (not texts).
+rt::Variant ValorNativo(const db::TField* field, const void* buffer) {
+  switch (field->DataType()) {
+    case TFieldType::ftWideString: {
+      const char16_t* p = static_cast<const char16_t*>(buffer);
+      size_t n = 0;
+      while (n < static_cast<size_t>(field->Size()) && p[n] != u'\0') ++n;
+      return rt::Variant(std::u16string(p, n));
+    }
+    case TFieldType::ftSmallint:
+      return rt::Variant::OfInteger(rt::varSmallint, Get<int16_t>(buffer));
+    case TFieldType::ftInteger:
+      return rt::Variant(Get<int32_t>(buffer));
+    case TFieldType::ftWord:
+      return rt::Variant::OfInteger(rt::varWord, Get<uint16_t>(buffer));
+    case TFieldType::ftBoolean:
+      return rt::Variant(Get<uint16_t>(buffer) != 0);
+    case TFieldType::ftFloat:
+      return rt::Variant(Get<double>(buffer));
+    // A currency field hands over a double; its 64 bits are kept unchanged as the currency.
+    case TFieldType::ftCurrency:
+    case TFieldType::ftBCD:
+      return rt::Variant::Currency(Get<int64_t>(buffer));
+    case TFieldType::ftDateTime:
+      return rt::Variant::Date(Get<double>(buffer));
+    case TFieldType::ftLargeint:
+      return rt::Variant(Get<int64_t>(buffer));
+    default:
+      return rt::Variant::Null();
+  }
+}
+
+}  // namespace
+
 void TZCustomDataSet::SetFieldData(const db::TField* field, const void* buffer) {
   TBufferRecord* r = RegistroAtivo();
   if (!r) return;
-  rt::Variant* slot = SlotDoCampo(*r, field);
-  if (!slot) return;
-  if (!buffer) {
-    *slot = rt::Variant::Null();
+  const int campo = field->FieldNo() - 1;
+  rt::Variant* slot = nullptr;
+  if (campo >= 0) {
+    if (campo >= r->Campos.Count()) return;
+  } else if (!(slot = SlotCalculado(*r, field))) {
+    return;
+  }
+  if (buffer && field->DataType() == TFieldType::ftString) {
+    // Never more than the field's size, so a read never has to cut.
+    const char* p = static_cast<const char*>(buffer);
+    size_t n = strnlen(p, static_cast<size_t>(field->Size()));
+    if (slot)
+      slot->AssignString(p, n);
+    else
+      r->Campos.GravarTexto(campo, p, n);
   } else {
-    switch (field->DataType()) {
-      case TFieldType::ftString: {
-        // Never more than the field's size, so a read never has to cut.
-        const char* p = static_cast<const char*>(buffer);
-        size_t n = strnlen(p, static_cast<size_t>(field->Size()));
-        slot->AssignString(p, n);
-        break;
-      }
-      case TFieldType::ftWideString: {
-        const char16_t* p = static_cast<const char16_t*>(buffer);
-        size_t n = 0;
-        while (n < static_cast<size_t>(field->Size()) && p[n] != u'\0') ++n;
-        *slot = rt::Variant(std::u16string(p, n));
-        break;
-      }
-      case TFieldType::ftSmallint:
-        *slot = rt::Variant::OfInteger(rt::varSmallint, Get<int16_t>(buffer));
-        break;
-      case TFieldType::ftInteger:
-        *slot = rt::Variant(Get<int32_t>(buffer));
-        break;
-      case TFieldType::ftWord:
-        *slot = rt::Variant::OfInteger(rt::varWord, Get<uint16_t>(buffer));
-        break;
-      case TFieldType::ftBoolean:
-        *slot = rt::Variant(Get<uint16_t>(buffer) != 0);
-        break;
-      case TFieldType::ftFloat:
-        *slot = rt::Variant(Get<double>(buffer));
-        break;
-      // A currency field hands over a double; its 64 bits are kept unchanged as the currency.
-      case TFieldType::ftCurrency:
-      case TFieldType::ftBCD:
-        *slot = rt::Variant::Currency(Get<int64_t>(buffer));
-        break;
-      case TFieldType::ftDateTime:
-        *slot = rt::Variant::Date(Get<double>(buffer));
-        break;
-      case TFieldType::ftLargeint:
-        *slot = rt::Variant(Get<int64_t>(buffer));
-        break;
-      default:
-        *slot = rt::Variant::Null();
-        break;
-    }
+    rt::Variant valor = buffer ? ValorNativo(field, buffer) : rt::Variant::Null();
+    if (slot)
+      *slot = std::move(valor);
+    else
+      r->Campos.Gravar(campo, valor);
   }
   auto s = State();
   if (s != db::TDataSetState::dsCalcFields && s != db::TDataSetState::dsFilter &&
@@ -530,10 +574,12 @@ void TZCustomDataSet::InternalOpen() {
 
 void TZCustomDataSet::InternalClose() {
   LiberarBlobs(FBufferEdicao);
-  for (int i = 0; i < FBuffer.Capacity(); ++i) LiberarBlobs(FBuffer[i]);
+  FBuffer.ParaCadaSlot([this](TBufferRecord& r) { LiberarBlobs(r); });
   FBuffer.Clear();
   FBufferEdicao = TBufferRecord{};
   FRegistroBusca = TBufferRecord{};
+  // Only once no record refers to them.
+  FArena.Liberar();
   FTamanhoBuffer = 0;
   FRegistrosInseridos = 0;
   FRegistrosDeletados = 0;

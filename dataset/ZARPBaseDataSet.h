@@ -6,12 +6,13 @@
 // inserted) or -4 (the record being edited); the last two live in FBufferEdicao.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "dataset/ZARPBlobStream.h"
+#include "dataset/ZARPCampos.h"
 #include "db/DataSet.h"
 #include "runtime/Variant.h"
 
@@ -23,30 +24,52 @@ uint16_t TipoVariantDoCampo(db::TFieldType kind);
 using TVariantArray = std::vector<rt::Variant>;
 using TMStreamArray = std::vector<std::unique_ptr<TZMemoryStream>>;
 
-// One stored record. Campos holds the physical fields (slot FieldNo - 1), Calculados the
-// calculated ones (slot Offset), Blobs one stream or none per blob field (slot Offset).
+// One stored record. Campos holds the physical fields (value FieldNo - 1), packed into one block,
+// Calculados the calculated ones (slot Offset), Blobs one stream or none per blob field (slot
+// Offset).
 struct TBufferRecord {
   int32_t RecNo = 0;
-  TVariantArray Campos;
+  TCampos Campos;
   TVariantArray Calculados;
   TMStreamArray Blobs;
 };
 
 // The growable record array: its capacity grows to capacity + capacity div 2 + 1 and never
-// shrinks before the dataset closes. Slots past the count are spare. The slots live in a deque
-// so that growing never moves the records already stored.
+// shrinks before the dataset closes. Slots past the count are spare. The slots live in chunks of
+// a fixed size, made when a slot in them is first reached: growing never moves the records
+// already stored, and spare capacity costs no memory until it is used.
 class TBufferDataSet {
  public:
-  int Capacity() const { return static_cast<int>(slots_.size()); }
-  TBufferRecord& operator[](int index) { return slots_[static_cast<size_t>(index)]; }
-  void Grow() { slots_.resize(slots_.size() + slots_.size() / 2 + 1); }
+  int Capacity() const { return capacidade_; }
+  // Index within the capacity.
+  TBufferRecord& operator[](int index) {
+    auto i = static_cast<size_t>(index);
+    auto& bloco = blocos_[i / kBloco];
+    if (!bloco) bloco = std::make_unique<TBufferRecord[]>(kBloco);
+    return bloco[i % kBloco];
+  }
+  void Grow() {
+    capacidade_ =
+        static_cast<int>(std::min<int64_t>(int64_t{capacidade_} + capacidade_ / 2 + 1, INT32_MAX));
+    blocos_.resize((static_cast<size_t>(capacidade_) + kBloco - 1) / kBloco);
+  }
+  // Calls f on every slot that has been reached.
+  template <class F>
+  void ParaCadaSlot(F&& f) {
+    for (auto& bloco : blocos_)
+      if (bloco)
+        for (size_t i = 0; i < kBloco; ++i) f(bloco[i]);
+  }
   void Clear() {
-    slots_.clear();
-    slots_.shrink_to_fit();
+    blocos_.clear();
+    blocos_.shrink_to_fit();
+    capacidade_ = 0;
   }
 
  private:
-  std::deque<TBufferRecord> slots_;
+  static constexpr size_t kBloco = 1024;
+  std::vector<std::unique_ptr<TBufferRecord[]>> blocos_;
+  int capacidade_ = 0;
 };
 
 class TZCustomDataSet : public db::TDataSet {
@@ -65,6 +88,9 @@ class TZCustomDataSet : public db::TDataSet {
   std::unique_ptr<rt::TStream> CreateBlobStream(const db::TField* field,
                                                 db::TBlobStreamMode mode) override;
   bool GetCurrentRecord(db::TRecordBuffer buffer) override;
+  // Text, whole-number, boolean and float fields: their values are stored as the fields answer
+  // them. The other kinds convert on the way out, and answer false here.
+  bool StoredFieldValue(const db::TField* field, db::TStoredValue& value) override;
   // Any bookmark holding at least one byte; it is not checked against the records.
   bool BookmarkValid(const db::TBookmark& bookmark) override;
 
@@ -127,6 +153,9 @@ class TZCustomDataSet : public db::TDataSet {
   // The record that the active buffer names, or null.
   TBufferRecord* RegistroAtivo();
 
+  // The blocks of the stored records' values; declared before the records, so that it outlives
+  // them.
+  TArenaCampos FArena;
   TBufferDataSet FBuffer;
   int32_t FTamanhoBuffer = 0;
   TBufferRecord FBufferEdicao;
@@ -140,7 +169,8 @@ class TZCustomDataSet : public db::TDataSet {
  private:
   static void SetValorBuffer(db::TRecordBuffer buffer, int32_t value);
   TBufferRecord FRegistroBusca;  // scratch record of the fetch-on-demand path
-  rt::Variant* SlotDoCampo(TBufferRecord& registro, const db::TField* field);
+  // The slot of a calculated field; null for a physical one or an offset out of the record.
+  static rt::Variant* SlotCalculado(TBufferRecord& registro, const db::TField* field);
 };
 
 }  // namespace zarp

@@ -230,6 +230,10 @@ bool TDataSet::GetCurrentRecord(TRecordBuffer) {
   return false;
 }
 
+bool TDataSet::StoredFieldValue(const TField*, TStoredValue&) {
+  return false;
+}
+
 rt::Variant TDataSet::GetStateFieldValue(TDataSetState state, const TField* field) {
   if (field->FieldKind() != TFieldKind::fkData) return rt::Variant::Null();
   TDataSetState saved = state_;

@@ -49,6 +49,15 @@ class TBookmark {
   std::array<char, kMaxSize> data_{};
 };
 
+// A value as a storage holds it, seen in place: its type code (varNull for none) and payload. A
+// text points into the storage and is valid until the record or the value changes.
+struct TStoredValue {
+  uint16_t type = rt::varNull;
+  int64_t integer = 0;  // whole-number kinds, boolean (0 or 1) and currency
+  double real = 0;      // floating kinds and dates
+  std::string_view text;
+};
+
 using TDataSetNotifyEvent = std::function<void(TDataSet*)>;
 using TDataSetErrorEvent = std::function<void(TDataSet*, EDatabaseError&, TDataAction&)>;
 
@@ -146,6 +155,11 @@ class TDataSet : public rt::TComponent {
   virtual void DataConvert(const TField* field, const void* source, void* dest, bool toNative);
   virtual std::unique_ptr<rt::TStream> CreateBlobStream(const TField* field, TBlobStreamMode mode);
   virtual bool GetCurrentRecord(TRecordBuffer buffer);
+  // The value of a data field in the active record, read in place from the storage, when the
+  // storage keeps it in exactly the kind that the field's AsVariant answers; false when it cannot
+  // say so, and the caller asks the field. A writer that walks many records reads through it
+  // without copying a value.
+  virtual bool StoredFieldValue(const TField* field, TStoredValue& value);
   // A field's value as the dataset sees it in another state (dsOldValue for the stored value).
   rt::Variant GetStateFieldValue(TDataSetState state, const TField* field);
 

@@ -233,12 +233,15 @@ void CarregarDataSet(TZARPDataSet* alvo, TLeitorStream& leitor, std::u16string_v
     if (alvo) alvo->First();
     lugar.parte = TParte::Registro;
     lugar.total = r;
-    rt::Variant valor;
+    // One value per column, so that each keeps its kind from record to record and a text is
+    // read into the storage of the one before.
+    std::vector<rt::Variant> valores(colunas.size());
     for (lugar.indice = 1; lugar.indice <= r; ++lugar.indice) {
       if (alvo) alvo->Insert();
-      for (const TZFieldDef& c : colunas) {
-        LerValorCampo(leitor, c.Tipo, valor);
-        if (c.Field) AtribuirValor(*c.Field, valor);
+      for (size_t i = 0; i < colunas.size(); ++i) {
+        const TZFieldDef& c = colunas[i];
+        LerValorCampo(leitor, c.Tipo, valores[i]);
+        if (c.Field) AtribuirValor(*c.Field, valores[i]);
       }
       if (alvo) alvo->Post();
     }

@@ -73,20 +73,70 @@ uint16_t TipoDaColuna(const db::TField& field) {
   return tipo;
 }
 
+namespace {
+
+constexpr uint8_t kAusente = 0, kPresente = 1;
+
+// A text value from its own bytes when it is one; anything else converted first.
+void EscreverTexto(IZARPStream* stream, const rt::Variant& v) {
+  if (v.Type() == rt::varString)
+    EscreverString(stream, v.RawString());
+  else
+    EscreverString(stream, v.AsString());
+}
+
+// The value as the dataset holds it, of the field's own kind: nothing is copied or converted.
+void EscreverArmazenado(IZARPStream* stream, const db::TStoredValue& v) {
+  if (v.type == rt::varNull) {
+    stream->Write(&kAusente, 1);
+    return;
+  }
+  stream->Write(&kPresente, 1);
+  switch (v.type) {
+    case rt::varString:
+      EscreverString(stream, v.text);
+      break;
+    case rt::varSmallint:
+    case rt::varWord:
+      EscreverLE<2>(stream, static_cast<uint64_t>(v.integer));
+      break;
+    case rt::varInteger:
+      EscreverLE<4>(stream, static_cast<uint64_t>(v.integer));
+      break;
+    case rt::varInt64:
+      EscreverLE<8>(stream, static_cast<uint64_t>(v.integer));
+      break;
+    case rt::varBoolean:
+      EscreverLE<2>(stream, v.integer ? 0xFFFFu : 0u);
+      break;
+    case rt::varDouble:
+      EscreverLE<8>(stream, BitsDe(v.real));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
 void EscreverValorCampo(IZARPStream* stream, const db::TField& field) {
-  rt::Variant v = field.AsVariant();
+  // Read in place where the dataset can; otherwise the field's own value.
+  db::TStoredValue armazenado;
+  if (field.DataSet() && field.DataSet()->StoredFieldValue(&field, armazenado)) {
+    EscreverArmazenado(stream, armazenado);
+    return;
+  }
+  const rt::Variant v = field.AsVariant();
   if (field.IsBlob() && !v.IsNull()) {
     // The content's bytes, one character per byte, whatever the column's code.
-    static constexpr uint8_t kPresente = 1;
     stream->Write(&kPresente, 1);
-    EscreverString(stream, v.Type() == rt::varString ? v.RawString() : v.AsString());
+    EscreverTexto(stream, v);
     return;
   }
   EscreverValor(stream, TipoVariantDoCampo(field.DataType()), v);
 }
 
 void EscreverValor(IZARPStream* stream, uint16_t tipo, const rt::Variant& v) {
-  static constexpr uint8_t kAusente = 0, kPresente = 1;
   if (v.IsNull()) {
     stream->Write(&kAusente, 1);
     return;
@@ -126,7 +176,7 @@ void EscreverValor(IZARPStream* stream, uint16_t tipo, const rt::Variant& v) {
       break;
     case rt::varString:
     case rt::varArray:  // memo columns, which readers take as text
-      EscreverString(stream, v.Type() == rt::varString ? v.RawString() : v.AsString());
+      EscreverTexto(stream, v);
       break;
     default:
       // A kind without an encoding is stored as present or absent only.
@@ -215,11 +265,16 @@ void ExigirRegistros(TLeitorStream& leitor, int32_t registros, int32_t colunas) 
 }
 
 std::string LerString(TLeitorStream& leitor) {
+  std::string texto;
+  LerStringEm(leitor, texto);
+  return texto;
+}
+
+void LerStringEm(TLeitorStream& leitor, std::string& texto) {
   int32_t n = leitor.LerInt32();
   leitor.ExigirItens(n, 1, 0, u"text bytes");
-  std::string texto(static_cast<size_t>(n), '\0');
+  texto.resize(static_cast<size_t>(n));
   leitor.Ler(texto.data(), n);
-  return texto;
 }
 
 void LerValorCampo(TLeitorStream& leitor, uint16_t tipo, rt::Variant& valor) {
@@ -265,7 +320,7 @@ void LerValorCampo(TLeitorStream& leitor, uint16_t tipo, rt::Variant& valor) {
       break;
     case rt::varString:
     case rt::varArray:
-      valor = rt::Variant(LerString(leitor));
+      LerStringEm(leitor, valor.TextBuffer());
       break;
     default:
       // No bytes follow; handing on null leaves the field as the insert made it.

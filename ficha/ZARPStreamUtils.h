@@ -143,9 +143,12 @@ void ExigirRegistros(TLeitorStream& leitor, int32_t registros, int32_t colunas);
 // A count followed by that many bytes; a negative count or one past the end of the stream fails
 // before the text is allocated.
 std::string LerString(TLeitorStream& leitor);
+// The same into `texto`, whose storage is reused.
+void LerStringEm(TLeitorStream& leitor, std::string& texto);
 // One value that the stream labels with `tipo`: null for a presence byte of 0; otherwise tagged
 // with the code (an 8-bit string for 256 and for memo columns, 8192). A present value of a code
-// without an encoding has no bytes after its presence byte and reads as null.
+// without an encoding has no bytes after its presence byte and reads as null. A text read into a
+// value that already holds text reuses its storage.
 void LerValorCampo(TLeitorStream& leitor, uint16_t tipo, rt::Variant& valor);
 
 }  // namespace zarp

@@ -226,6 +226,15 @@ void Variant::AssignString(const char* text, size_t length) {
   type_ = varString;
 }
 
+std::string& Variant::TextBuffer() {
+  if (type_ != varString) {
+    Reset();
+    new (&str_) std::string();
+    type_ = varString;
+  }
+  return str_;
+}
+
 void Variant::DestroyText() noexcept {
   if (type_ == varString) str_.~basic_string();
   if (type_ == varUString) ustr_.~basic_string();

@@ -103,6 +103,9 @@ class Variant {
 
   // Makes this an 8-bit text value, reusing the text's storage when it already is one.
   void AssignString(const char* text, size_t length);
+  // Makes this an 8-bit text value (empty unless it already was text) and answers the text, to be
+  // filled in place: a reader that fills it again and again allocates only when it grows.
+  std::string& TextBuffer();
 
   // The same value as another kind; null stays null.
   Variant ChangeType(uint16_t type) const;

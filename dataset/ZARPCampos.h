@@ -1,0 +1,92 @@
+// The values of one record's physical fields, packed into a single block of bytes: per value a
+// kind byte, then its payload (numbers in their kind's width, texts as a length and their bytes).
+// A stored record's block comes from its dataset's arena, so a record costs about the bytes it
+// holds and no allocation of its own, and its values are read in place. Reaching value i walks
+// the i before it, which the few dozen fields of a sheet's tables keep cheap.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "db/DataSet.h"
+#include "runtime/Variant.h"
+
+namespace zarp {
+
+// Where a dataset's stored records keep their blocks: large chunks handed out in order and freed
+// all together when the dataset closes, so that neither filling nor emptying a table of a
+// million records costs an allocation per record. A block that a record outgrows is not reused.
+class TArenaCampos {
+ public:
+  uint8_t* Alocar(size_t n);
+  // Frees every block handed out.
+  void Liberar();
+  size_t Reservado() const { return reservado_; }
+
+ private:
+  static constexpr size_t kPedaco = 64 * 1024;
+  std::vector<std::unique_ptr<uint8_t[]>> pedacos_;
+  uint8_t* livre_ = nullptr;
+  size_t restante_ = 0;
+  size_t reservado_ = 0;
+};
+
+class TCampos {
+ public:
+  TCampos() = default;
+  ~TCampos() {
+    if (capacidade_) delete[] dados_;
+  }
+  TCampos(const TCampos& o) { Atribuir(o); }
+  TCampos& operator=(const TCampos& o) {
+    if (this != &o) Atribuir(o);
+    return *this;
+  }
+  TCampos(TCampos&& o) noexcept { Trocar(o); }
+  TCampos& operator=(TCampos&& o) noexcept {
+    TCampos vazio;
+    vazio.Trocar(o);
+    Trocar(vazio);
+    return *this;
+  }
+
+  // n values, all null; the block's storage is kept for the next ones.
+  void Inicializar(int n);
+  int Count() const { return count_; }
+  // The same values in a block of exactly their size from `arena`, which must outlive the copy.
+  TCampos Compacto(TArenaCampos& arena) const;
+  size_t Bytes() const { return tamanho_; }
+
+  // Value i in place; false when there is no value i.
+  bool Ler(int i, db::TStoredValue& valor) const;
+  // Value i as a variant of its kind (null when there is no value i).
+  rt::Variant Valor(int i) const;
+
+  // Each replaces value i; nothing happens when there is no value i.
+  void Gravar(int i, const rt::Variant& valor);
+  void GravarTexto(int i, const char* texto, size_t tamanho);
+
+ private:
+  void Atribuir(const TCampos& o);
+  void Trocar(TCampos& o) noexcept;
+  // Where value i starts, and how many bytes it takes.
+  size_t Inicio(int i) const;
+  // Value i becomes the `n` bytes of a new encoding, written by `escrever` into the space made.
+  template <class F>
+  void Substituir(int i, size_t n, F&& escrever);
+  // Bytes that can be written without a new block: an arena's block cannot grow.
+  size_t Espaco() const { return capacidade_ ? capacidade_ : tamanho_; }
+  // Makes the block hold at least n bytes, keeping the first `manter` of them.
+  void Reservar(size_t n, size_t manter);
+
+  // Owned (and freed here) when capacidade_ is not 0; otherwise a block of an arena, or none.
+  uint8_t* dados_ = nullptr;
+  uint32_t tamanho_ = 0;
+  uint32_t capacidade_ = 0;
+  int32_t count_ = 0;
+};
+
+}  // namespace zarp
