@@ -185,8 +185,13 @@ void TZCustomDataSet::AtualizarRegistro(TBufferRecord&) {}
 
 void TZCustomDataSet::AdicionarRegistro(TBufferRecord& registro) {
   if (FBuffer.Capacity() < FTamanhoBuffer + 1) FBuffer.Grow();
-  FBuffer[FTamanhoBuffer] = std::move(registro);
-  registro = TBufferRecord{};
+  // A spare slot is always empty (a removal empties the slot it vacates), so trading places
+  // leaves the argument empty.
+  TBufferRecord& slot = FBuffer[FTamanhoBuffer];
+  slot.RecNo = registro.RecNo;
+  slot.Campos.Trocar(registro.Campos);
+  slot.Calculados.swap(registro.Calculados);
+  slot.Blobs.swap(registro.Blobs);
   ++FTamanhoBuffer;
 }
 

@@ -13,6 +13,7 @@
 
 #include "dataset/ZARPBlobStream.h"
 #include "dataset/ZARPCampos.h"
+#include "dataset/ZARPVetor.h"
 #include "db/DataSet.h"
 #include "runtime/Variant.h"
 
@@ -21,8 +22,8 @@ namespace zarp {
 // The type code of the values a field of this data type stores and persists.
 uint16_t TipoVariantDoCampo(db::TFieldType kind);
 
-using TVariantArray = std::vector<rt::Variant>;
-using TMStreamArray = std::vector<std::unique_ptr<TZMemoryStream>>;
+using TVariantArray = TVetor<rt::Variant>;
+using TMStreamArray = TVetor<std::unique_ptr<TZMemoryStream>>;
 
 // One stored record. Campos holds the physical fields (value FieldNo - 1), packed into one block,
 // Calculados the calculated ones (slot Offset), Blobs one stream or none per blob field (slot

@@ -69,9 +69,10 @@ class TCampos {
   void Gravar(int i, const rt::Variant& valor);
   void GravarTexto(int i, const char* texto, size_t tamanho);
 
+  void Trocar(TCampos& o) noexcept;
+
  private:
   void Atribuir(const TCampos& o);
-  void Trocar(TCampos& o) noexcept;
   // Where value i starts, and how many bytes it takes.
   size_t Inicio(int i) const;
   // Value i becomes the `n` bytes of a new encoding, written by `escrever` into the space made.

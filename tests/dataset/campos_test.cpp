@@ -3,10 +3,12 @@
 // And what a dataset answers when its stored values are read in place.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dataset/ZARPCampos.h"
+#include "dataset/ZARPVetor.h"
 #include "tests/dataset/TestTable.h"
 
 namespace {
@@ -171,6 +173,39 @@ TEST(ValorArmazenado, ReadsInPlaceWhatTheFieldAnswers) {
   t.nome->Clear();
   ASSERT_TRUE(t.ds->StoredFieldValue(t.nome, v));
   EXPECT_EQ(v.type, rt::varNull);
+}
+
+// The per-record arrays: one pointer while empty, items kept through a resize, copies apart.
+TEST(Vetor, KeepsItsItemsAndCostsAPointerWhileEmpty) {
+  static_assert(sizeof(zarp::TVetor<Variant>) == sizeof(void*));
+  zarp::TVetor<Variant> v;
+  EXPECT_TRUE(v.empty());
+  EXPECT_EQ(v.begin(), v.end());
+  v.assign(3, Variant(std::string("x")));
+  v[1] = Variant(int32_t{2});
+  v.resize(4);
+  ASSERT_EQ(v.size(), 4u);
+  EXPECT_EQ(v[0].AsString(), "x");
+  EXPECT_EQ(v[1].AsInt32(), 2);
+  EXPECT_TRUE(v[3].IsEmpty());
+  zarp::TVetor<Variant> copia = v;
+  copia[0] = Variant(1.5);
+  EXPECT_EQ(v[0].AsString(), "x");
+  v.assign(4, Variant::Null());
+  for (const Variant& item : v) EXPECT_TRUE(item.IsNull());
+  EXPECT_EQ(copia[0].AsDouble(), 1.5);
+
+  zarp::TVetor<std::unique_ptr<int>> p;
+  p.resize(2);
+  p[1] = std::make_unique<int>(7);
+  p.resize(3);
+  ASSERT_NE(p[1], nullptr);
+  EXPECT_EQ(*p[1], 7);
+  zarp::TVetor<std::unique_ptr<int>> tomado = std::move(p);
+  EXPECT_TRUE(p.empty());
+  EXPECT_EQ(*tomado[1], 7);
+  tomado.clear();
+  EXPECT_EQ(tomado.size(), 0u);
 }
 
 }  // namespace
