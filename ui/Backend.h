@@ -38,6 +38,7 @@ namespace ui {
 
 class TWinControl;
 class TCanvas;
+class TPixels;
 
 // A native window as portable code sees it: a window handle on Windows, a serial number offscreen.
 using NativeHandle = uintptr_t;
@@ -111,10 +112,21 @@ class ScreenPart {
   ~ScreenPart() = default;
 };
 
+// A picture's native bitmap, kept while a control shows the picture: releasing the last hold of
+// a picture frees its bitmap.
+class PictureHold {
+ public:
+  virtual ~PictureHold() = default;
+};
+
 class GraphicsPart {
  public:
   // The size of `text` on one line in `font`: advance width and line height.
   virtual TSize TextExtent(const TFont& font, std::u16string_view text) = 0;
+  // Makes the picture's native bitmap now, if it has none yet, and keeps it until the hold is
+  // released: a picture shown by any number of controls has one bitmap, made once, however
+  // its containers repaint.
+  virtual std::unique_ptr<PictureHold> HoldPicture(const TPixels& picture) = 0;
 
  protected:
   ~GraphicsPart() = default;

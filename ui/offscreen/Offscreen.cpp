@@ -194,9 +194,31 @@ OffscreenPeer* OffscreenBackend::PeerOf(const TWinControl& control) const {
   return it == peers_.end() ? nullptr : it->second;
 }
 
+// Keeps one picture's pretend bitmap.
+class OffscreenPictureHold final : public PictureHold {
+ public:
+  OffscreenPictureHold(OffscreenBackend& backend, uint64_t serial)
+      : backend_(backend), serial_(serial) {
+    if (backend_.heldPictures_[serial_]++ == 0) ++backend_.bitmapsMade_;
+  }
+  ~OffscreenPictureHold() override {
+    auto it = backend_.heldPictures_.find(serial_);
+    if (--it->second == 0) backend_.heldPictures_.erase(it);
+  }
+
+ private:
+  OffscreenBackend& backend_;
+  uint64_t serial_;
+};
+
+std::unique_ptr<PictureHold> OffscreenBackend::HoldPicture(const TPixels& picture) {
+  return std::make_unique<OffscreenPictureHold>(*this, picture.Serial());
+}
+
 NativeObjectCounts OffscreenBackend::Counts() const {
   NativeObjectCounts c;
   c.Windows = peers_.size();
+  c.Bitmaps = heldPictures_.size();
   c.Menus = static_cast<size_t>(menuPeers_);
   return c;
 }

@@ -80,6 +80,11 @@ class OffscreenBackend final : public Backend,
   // of character height h is ceil(0.55 h) pixels wide (one more in bold); a line is
   // round(1.2 h) high (13 for the sheet's -11).
   TSize TextExtent(const TFont& font, std::u16string_view text) override;
+  // Holds count as one bitmap per picture held, as the Win32 backend's bitmaps do.
+  std::unique_ptr<PictureHold> HoldPicture(const TPixels& picture) override;
+  // How often a picture got its bitmap (held when it had none): each picture once, however
+  // many controls show it and however often they repaint.
+  int BitmapsMade() const { return bitmapsMade_; }
   // Menus.
   std::unique_ptr<MenuPeer> CreateMenu() override;
 
@@ -134,6 +139,9 @@ class OffscreenBackend final : public Backend,
   void Focus(OffscreenPeer* peer);
   int NextMenuAnswer(const std::vector<MenuEntry>& items);
 
+  friend class OffscreenPictureHold;
+  std::map<uint64_t, int> heldPictures_;  // holds per picture serial
+  int bitmapsMade_ = 0;
   std::map<NativeHandle, OffscreenPeer*> peers_;
   std::map<uint32_t, TSize> hosts_;
   std::vector<RecordedMessage> messages_;

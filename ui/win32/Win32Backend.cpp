@@ -4,6 +4,7 @@
 // in its peer's file, never here.
 #include "runtime/Exception.h"
 #include "runtime/HostGuard.h"
+#include "ui/picture/Pixels.h"
 #include "ui/win32/Win32Peer.h"
 
 namespace ui::win32 {
@@ -149,6 +150,23 @@ TSize Win32Backend::TextExtent(const TFont& font, std::u16string_view text) {
   if (old) SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return {size.cx, size.cy};
+}
+
+namespace {
+
+// A picture's DIB section, held in the GDI cache for as long as a control shows the picture.
+class Win32PictureHold final : public PictureHold {
+ public:
+  explicit Win32PictureHold(GdiRef bitmap) : bitmap_(std::move(bitmap)) {}
+
+ private:
+  GdiRef bitmap_;
+};
+
+}  // namespace
+
+std::unique_ptr<PictureHold> Win32Backend::HoldPicture(const TPixels& picture) {
+  return std::make_unique<Win32PictureHold>(gdi_.Bitmap(picture));
 }
 
 DWORD Win32Backend::FormStyle(TBorderStyle style) {

@@ -120,6 +120,7 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
                      TMsgDlgType type) override;
   void Beep() override { MessageBeep(MB_OK); }
   TSize TextExtent(const TFont& font, std::u16string_view text) override;
+  std::unique_ptr<PictureHold> HoldPicture(const TPixels& picture) override;
   std::unique_ptr<MenuPeer> CreateMenu() override;
 
   GdiCache& Gdi() { return gdi_; }
