@@ -392,6 +392,34 @@ TEST_P(Bound, TabWalksNestedContainersSkippingDisabledAndHiddenControlsAndWraps)
   view.reset();
 }
 
+TEST_P(Bound, LabelsTakeTheSizeOfTheirCaptionInTheirLook) {
+  auto* title = new ui::TLabel(form.get());
+  title->SetParent(form.get());
+  title->SetBounds(8, 60, 1, 1);
+  title->SetCaption(u"Planilha de Personagem");
+  ui::ApplyLook(*title, ui::TLabelLook::WhiteBold, 16);
+  auto* slash = new ui::TLabel(form.get());
+  slash->SetParent(form.get());
+  slash->SetBounds(798, 88, 1, 1);
+  ui::ApplyLook(*slash, ui::TLabelLook::SlashBox, 29);
+  ui::GraphicsPart& g = ui::CurrentBackend().Graphics();
+  const ui::TSize titleSize = g.TextExtent(title->Font(), title->Caption());
+  EXPECT_EQ(title->Width(), titleSize.Width);
+  EXPECT_EQ(title->Height(), titleSize.Height);
+  EXPECT_EQ(title->Font(), (ui::TFont{u"Tahoma", -16, ui::clWhite, ui::fsBold}));
+  EXPECT_TRUE(title->Transparent());
+  EXPECT_EQ(slash->Caption(), u"/");
+  EXPECT_FALSE(slash->Transparent());
+  EXPECT_EQ(slash->Color(), ui::clWhite);
+  EXPECT_EQ(slash->Width(), g.TextExtent(slash->Font(), u"/").Width);
+  EXPECT_GT(slash->Height(), title->Height());  // 29 pixels of character against 16
+  // A longer caption grows the label; a new look resizes it.
+  title->SetCaption(u"Planilha de Personagem!");
+  EXPECT_EQ(title->Width(), g.TextExtent(title->Font(), title->Caption()).Width);
+  ui::ApplyLook(*title, ui::TLabelLook::BlackBold, 11);
+  EXPECT_EQ(title->Height(), g.TextExtent(title->Font(), title->Caption()).Height);
+}
+
 TEST_P(Bound, ACheckBoxTogglesOnClickAndSpaceButNotWhenDisabled) {
   auto* box = new ui::TCheckBox(form.get());
   box->SetParent(form.get());
