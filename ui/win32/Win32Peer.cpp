@@ -296,16 +296,16 @@ bool Win32Peer::Message(UINT msg, WPARAM& wParam, LPARAM lParam, LRESULT& result
       LPCWSTR id = nullptr;
       switch (c->Cursor()) {
         case TCursor::crArrow:
-          id = IDC_ARROW;
+          id = reinterpret_cast<LPCWSTR>(IDC_ARROW);
           break;
         case TCursor::crCross:
-          id = IDC_CROSS;
+          id = reinterpret_cast<LPCWSTR>(IDC_CROSS);
           break;
         case TCursor::crIBeam:
-          id = IDC_IBEAM;
+          id = reinterpret_cast<LPCWSTR>(IDC_IBEAM);
           break;
         case TCursor::crHandPoint:
-          id = IDC_HAND;
+          id = reinterpret_cast<LPCWSTR>(IDC_HAND);
           break;
         case TCursor::crDefault:
           return false;
