@@ -3,7 +3,8 @@
 //   WindowPeer    the native side of one windowed control, made per control kind by the backend's
 //                 factory; it mirrors the control's state (Sync) and feeds native events back
 //                 into the control's Wnd* entry points (ui/Control.h), the one input path.
-//   ScreenPart    metrics, host windows, modal message boxes and beeps.
+//   ScreenPart    metrics, host windows, modal message boxes, beeps, and work posted to run once
+//                 the window system has finished delivering the current message.
 //   GraphicsPart  text measurement; painting goes through a TCanvas (ui/Canvas.h) that the
 //                 backend hands to a container when it paints its graphic controls.
 //   MenuPart      popup menus: a native menu per menu, shown at a screen point, answering the
@@ -26,6 +27,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -107,6 +109,10 @@ class ScreenPart {
   virtual int ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                              TMsgDlgType type) = 0;
   virtual void Beep() = 0;
+  // Runs `job` after the message being delivered now (and the focus change it belongs to) has
+  // finished, inside the event-handler guard: what a handler may not do while the window system
+  // is in the middle of a change, such as moving the focus back during a focus loss.
+  virtual void Post(std::function<void()> job) = 0;
 
  protected:
   ~ScreenPart() = default;

@@ -136,6 +136,10 @@ class TControl : public rt::TComponent {
   TBiDiMode BiDiMode() const { return bidiMode_; }
   void SetBiDiMode(TBiDiMode value);
 
+  // The mouse pointer while it is over the control; the window system asks for it each time.
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value) { cursor_ = value; }
+
   intptr_t Tag = 0;
 
   // The standard wheel handling: fires OnMouseWheel and, unless that handled it, OnMouseWheelDown
@@ -218,6 +222,7 @@ class TControl : public rt::TComponent {
   TColor color_ = clBtnFace;
   std::u16string text_;
   TBiDiMode bidiMode_ = TBiDiMode::bdLeftToRight;
+  TCursor cursor_ = TCursor::crDefault;
 };
 
 inline constexpr PeerKind kContainerKind{"Container"};

@@ -43,6 +43,13 @@ class TCustomEdit : public TWinControl {
   int StoredSelStart() const { return selStart_; }
   int StoredSelLength() const { return selLength_; }
 
+  // The native box is about to change its text by itself: `insert` replaces the selection (a
+  // paste; empty for a cut, a clear or an undo) or, when `whole`, the whole text (a text set
+  // from outside). False refuses the change, which then never happens.
+  bool WndTextChanging(std::u16string_view insert, bool whole) {
+    return TextChanging(insert, whole);
+  }
+
   // Set whenever the text changes; cleared by its user.
   bool Modified = false;
   TNotifyEvent OnChange;
@@ -55,6 +62,8 @@ class TCustomEdit : public TWinControl {
   void TextChanged() override;
   // The text changed (by a call or by typing); fires OnChange.
   virtual void Change();
+  // See WndTextChanging; everything is allowed by default.
+  virtual bool TextChanging(std::u16string_view /*insert*/, bool /*whole*/) { return true; }
 
  private:
   void ClampSelection();

@@ -26,6 +26,19 @@ void TLabel::SetAutoSize(bool value) {
   AdjustSize();
 }
 
+void ApplyLook(TLabel& label, TLabelLook look, int charHeight) {
+  TFont font = label.Font();
+  font.Height = -charHeight;
+  font.Style = fsBold;
+  font.Color = look == TLabelLook::WhiteBold ? clWhite : clBlack;
+  label.SetFont(font);
+  label.SetTransparent(look != TLabelLook::SlashBox);
+  if (look == TLabelLook::SlashBox) {
+    label.SetColor(clWhite);
+    label.SetCaption(u"/");
+  }
+}
+
 void TLabel::FontChanged() {
   TGraphicControl::FontChanged();
   AdjustSize();

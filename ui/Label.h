@@ -40,4 +40,9 @@ class TLabel : public TGraphicControl {
   TAlignment alignment_ = TAlignment::taLeftJustify;
 };
 
+// The looks of the sheet's labels, at a character height: white bold text on black artwork,
+// black bold text, and a black bold "/" in an opaque white box. The face stays the label's.
+enum class TLabelLook : uint8_t { WhiteBold, BlackBold, SlashBox };
+void ApplyLook(TLabel& label, TLabelLook look, int charHeight);
+
 }  // namespace ui

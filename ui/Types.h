@@ -39,8 +39,10 @@ inline constexpr TColor clGray = 0x808080;
 inline constexpr TColor clWindow = kSystemColorBit | 5;
 inline constexpr TColor clWindowText = kSystemColorBit | 8;
 inline constexpr TColor clBtnFace = kSystemColorBit | 15;
+inline constexpr TColor clBtnShadow = kSystemColorBit | 16;
 inline constexpr TColor clGrayText = kSystemColorBit | 17;
 inline constexpr TColor clBtnText = kSystemColorBit | 18;
+inline constexpr TColor clBtnHighlight = kSystemColorBit | 20;
 inline constexpr bool IsSystemColor(TColor c) {
   return (c & kSystemColorBit) != 0;
 }
@@ -92,6 +94,11 @@ inline constexpr TShiftState ssRight = 16;
 inline constexpr TShiftState ssMiddle = 32;
 
 enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+
+// The mouse pointer over a control; crDefault leaves it to the window (an edit's I-beam...).
+enum class TCursor : uint8_t { crDefault, crArrow, crCross, crIBeam, crHandPoint };
+
+enum class TPanelBevel : uint8_t { bvNone, bvLowered, bvRaised };
 
 // Virtual key codes the portable code handles itself (values of the window system's keys).
 inline constexpr uint16_t vkBack = 0x08;

@@ -27,6 +27,12 @@ class Driver {
   virtual void Type(ui::TWinControl& control, std::u16string_view text) = 0;
   // A key going down in the control's window, with the modifier keys held.
   virtual void Press(ui::TWinControl& control, uint16_t key, ui::TShiftState shift = 0) = 0;
+  // The clipboard's text pasted into the control's window.
+  virtual void Paste(ui::TWinControl& control, std::u16string_view text) = 0;
+  // The focus moved to the control by a call, and what the change posted has run.
+  virtual void Focus(ui::TWinControl& control) = 0;
+  // Lets posted work and pending messages run, as the host's loop does between events.
+  virtual void Pump() = 0;
   // A button pressed and released at a client point of `window`, on whatever window lies there.
   virtual void Click(ui::TWinControl& window, ui::TPoint pos,
                      ui::TMouseButton button = ui::TMouseButton::mbLeft) = 0;

@@ -30,6 +30,11 @@ class OffscreenDriver final : public Driver {
   void Press(ui::TWinControl& c, uint16_t key, ui::TShiftState shift) override {
     ui::offscreen::PressKey(c, key, shift);
   }
+  void Paste(ui::TWinControl& c, std::u16string_view text) override {
+    ui::offscreen::Paste(c, text);
+  }
+  void Focus(ui::TWinControl& c) override { ui::offscreen::Focus(c); }
+  void Pump() override { B().RunPosted(); }
   void Click(ui::TWinControl& window, ui::TPoint pos, ui::TMouseButton button) override {
     ui::offscreen::Click(window, pos, button);
   }

@@ -8,6 +8,7 @@
 
 #include "tests/ui/driver.h"
 #include "tests/windows/ui_test_host.h"
+#include "ui/Application.h"
 #include "ui/win32/Win32Backend.h"
 
 namespace uitest {
@@ -33,6 +34,7 @@ class Recording final : public ui::Backend, public ui::ScreenPart {
     return IDOK;
   }
   void Beep() override { ++beeps; }
+  void Post(std::function<void()> job) override { Inner().Screen().Post(std::move(job)); }
 
   std::vector<std::u16string> messages;
   int beeps = 0;
@@ -69,6 +71,26 @@ class Win32Driver final : public Driver {
     SendMessageW(hwnd, (shift & ui::ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
     SetKeyboardState(saved);
   }
+  void Paste(ui::TWinControl& c, std::u16string_view text) override {
+    HWND hwnd = testhost::AsHwnd(c.Handle());
+    if (!OpenClipboard(hwnd)) return;
+    EmptyClipboard();
+    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+      auto* chars = static_cast<wchar_t*>(GlobalLock(mem));
+      std::copy(text.begin(), text.end(), chars);
+      chars[text.size()] = 0;
+      GlobalUnlock(mem);
+      if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+    }
+    CloseClipboard();
+    SendMessageW(hwnd, WM_PASTE, 0, 0);
+    testhost::Pump();
+  }
+  void Focus(ui::TWinControl& c) override {
+    ui::RunGuarded([&] { c.SetFocus(); });
+    testhost::Pump();
+  }
+  void Pump() override { testhost::Pump(); }
   void Click(ui::TWinControl& window, ui::TPoint pos, ui::TMouseButton button) override {
     HWND hwnd = testhost::AsHwnd(window.Handle());
     POINT p{pos.X, pos.Y};

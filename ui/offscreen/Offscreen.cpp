@@ -23,8 +23,12 @@ TColor Resolve(TColor c) {
     case 8:   // window text
     case 18:  // button text
       return clBlack;
+    case 16:  // button shadow
+      return 0xA0A0A0;
     case 17:  // grey text
       return 0x6D6D6D;
+    case 20:  // button highlight
+      return clWhite;
     default:  // button face and the rest
       return 0xF0F0F0;
   }
@@ -187,6 +191,18 @@ void OffscreenBackend::Focus(OffscreenPeer* peer) {
   focused_ = peer;
   if (old) RunGuarded([&] { old->Control().WndKillFocus(); });
   RunGuarded([&] { peer->Control().WndSetFocus(); });
+  RunPosted();
+}
+
+void OffscreenBackend::RunPosted() {
+  if (runningPosted_) return;  // the outer loop runs what a posted job posts
+  runningPosted_ = true;
+  while (!posted_.empty()) {
+    std::function<void()> job = std::move(posted_.front());
+    posted_.pop_front();
+    RunGuarded(job);
+  }
+  runningPosted_ = false;
 }
 
 OffscreenPeer* OffscreenBackend::PeerOf(const TWinControl& control) const {
@@ -382,10 +398,16 @@ OffscreenPeer* HitTest(OffscreenPeer* window, TPoint& pos) {
   return window;
 }
 
+// The user's action is delivered: what its handlers posted runs now.
+bool Delivered(bool ok) {
+  Current().RunPosted();
+  return ok;
+}
+
 }  // namespace
 
 bool Focus(TWinControl& control) {
-  return RunGuarded([&] { control.SetFocus(); });
+  return Delivered(RunGuarded([&] { control.SetFocus(); }));
 }
 
 bool SendMouseWheel(TWinControl& receiver, int delta, TShiftState shift, TPoint pos,
@@ -408,21 +430,21 @@ bool TypeText(TWinControl& control, std::u16string_view text) {
          }) &&
          ok;
   }
-  return ok;
+  return Delivered(ok);
 }
 
 bool PressKey(TWinControl& control, uint16_t key, TShiftState shift) {
-  return RunGuarded([&] {
+  return Delivered(RunGuarded([&] {
     OffscreenPeer* peer = InputPeer(control);
     if (!peer) return;
     uint16_t k = key;
     if (control.WndKeyDown(k, shift)) return;
     peer->DefaultKeyDown(k, shift);
-  });
+  }));
 }
 
 bool Click(TWinControl& window, TPoint pos, TMouseButton button, TShiftState shift) {
-  return RunGuarded([&] {
+  return Delivered(RunGuarded([&] {
     window.HandleNeeded();
     OffscreenPeer* top = Current().PeerOf(window);
     if (!top) return;
@@ -434,7 +456,20 @@ bool Click(TWinControl& window, TPoint pos, TMouseButton button, TShiftState shi
     target.WndMouseUp(button, shift, pos);
     // The default window procedure turns a right button's release into a context-menu request.
     if (button == TMouseButton::mbRight && !target.WndContextMenu(&pos)) peer->DefaultContextMenu();
-  });
+  }));
+}
+
+bool Paste(TWinControl& control, std::u16string_view text) {
+  return Delivered(RunGuarded([&] {
+    if (OffscreenPeer* peer = InputPeer(control)) peer->DefaultPaste(text);
+  }));
+}
+
+bool SetWindowText(TWinControl& control, std::u16string_view text) {
+  return Delivered(RunGuarded([&] {
+    control.HandleNeeded();
+    if (OffscreenPeer* peer = Current().PeerOf(control)) peer->DefaultSetText(text);
+  }));
 }
 
 bool MoveMouse(TWinControl& window, TPoint pos, TShiftState shift) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -76,6 +77,11 @@ class OffscreenBackend final : public Backend,
   int ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                      TMsgDlgType type) override;
   void Beep() override { ++beeps_; }
+  // Posted work runs when the user's action that caused it has been delivered (the helpers
+  // below and every focus change run it), or when a test calls RunPosted.
+  void Post(std::function<void()> job) override { posted_.push_back(std::move(job)); }
+  void RunPosted();
+  size_t PostedCount() const { return posted_.size(); }
   // Graphics: fixed metrics, so layouts are the same on every machine. A character of a font
   // of character height h is ceil(0.55 h) pixels wide (one more in bold); a line is
   // round(1.2 h) high (13 for the sheet's -11).
@@ -147,6 +153,8 @@ class OffscreenBackend final : public Backend,
   std::vector<RecordedMessage> messages_;
   std::vector<RecordedMenu> menus_;
   std::deque<std::u16string> menuAnswers_;
+  std::deque<std::function<void()>> posted_;
+  bool runningPosted_ = false;
   OffscreenPeer* focused_ = nullptr;
   TRect workArea_{0, 0, 1024, 738};
   NativeHandle next_ = 0x100;
@@ -183,6 +191,11 @@ bool Click(TWinControl& window, TPoint pos, TMouseButton button = TMouseButton::
 inline bool RightClick(TWinControl& window, TPoint pos) {
   return Click(window, pos, TMouseButton::mbRight);
 }
+// The clipboard's text pasted into `control`'s window (WM_PASTE: the context menu's Paste,
+// Ctrl+V, Shift+Insert): offered to the control, then replacing the native box's selection.
+bool Paste(TWinControl& control, std::u16string_view text);
+// Another program setting the window's text (WM_SETTEXT from outside the toolkit).
+bool SetWindowText(TWinControl& control, std::u16string_view text);
 // The pointer moving to a client point of `window`.
 bool MoveMouse(TWinControl& window, TPoint pos, TShiftState shift = 0);
 // A click on a scroll bar part (sbLineUp, sbPageDown...) of a scrolling control.

@@ -32,6 +32,9 @@ class OffscreenPeer : public WindowPeer {
 
   // The native defaults that follow a message the control did not consume.
   virtual void DefaultChar(char16_t /*ch*/) {}
+  // A paste and a text set from outside; only text boxes take them.
+  virtual void DefaultPaste(std::u16string_view /*text*/) {}
+  virtual void DefaultSetText(std::u16string_view /*text*/) {}
   virtual void DefaultKeyDown(uint16_t key, TShiftState shift);
   virtual void DefaultMouseDown(TMouseButton /*button*/, TPoint /*pos*/) {}
   // A context menu nobody took: own windows pass it on (the portable walk has been up the
@@ -94,6 +97,8 @@ class TextBoxPeer : public OffscreenPeer {
 
   bool GetSelection(int& start, int& length) const override;
   void DefaultChar(char16_t ch) override;
+  void DefaultPaste(std::u16string_view text) override;
+  void DefaultSetText(std::u16string_view text) override;
   void DefaultKeyDown(uint16_t key, TShiftState shift) override;
   void DefaultMouseDown(TMouseButton button, TPoint pos) override;
   void DefaultContextMenu() override;
@@ -154,5 +159,6 @@ OffscreenPeer* MakeFormPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeContainerPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeEditPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeMemoPeer(OffscreenBackend&, TWinControl&, NativeHandle);
+OffscreenPeer* MakeCheckBoxPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 
 }  // namespace ui::offscreen

@@ -93,6 +93,21 @@ void TextBoxPeer::DefaultChar(char16_t ch) {
   ReplaceSelection(std::u16string_view(&ch, 1));
 }
 
+void TextBoxPeer::DefaultPaste(std::u16string_view text) {
+  if (readOnly_ || !static_cast<TCustomEdit&>(Control()).WndTextChanging(text, false)) return;
+  // A native box pastes the text up to its first line break when it has one line only.
+  if (!multiLine_) text = text.substr(0, text.find_first_of(u"\r\n"));
+  ReplaceSelection(text);
+}
+
+void TextBoxPeer::DefaultSetText(std::u16string_view text) {
+  if (!static_cast<TCustomEdit&>(Control()).WndTextChanging(text, true)) return;
+  windowText_ = text;  // a text set through the window ignores the length limit, as natively
+  Select(0, 0);
+  Invalidate(Control().ClientRect());
+  Control().WndTextChanged(windowText_);
+}
+
 void TextBoxPeer::DefaultKeyDown(uint16_t key, TShiftState shift) {
   const auto size = static_cast<int>(windowText_.size());
   switch (key) {

@@ -7,7 +7,7 @@ namespace ui::win32 {
 
 void ContainerPeer::Styles(DWORD& style, DWORD& ex) const {
   style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-  ex = 0;
+  ex = WS_EX_CONTROLPARENT;  // dialog navigation walks into the children
 }
 
 void ContainerPeer::SyncKind(Aspect aspect) {

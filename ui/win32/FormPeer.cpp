@@ -32,7 +32,8 @@ class FormPeer final : public ContainerPeer {
   const wchar_t* WindowClass() const override { return kFormClass; }
   void Styles(DWORD& style, DWORD& ex) const override {
     style = Win32Backend::FormStyle(Form().BorderStyle()) | WS_CLIPCHILDREN;
-    ex = Win32Backend::FormExStyle(Form().BorderStyle());
+    // A control parent: a host's IsDialogMessage walks into the form's controls.
+    ex = Win32Backend::FormExStyle(Form().BorderStyle()) | WS_EX_CONTROLPARENT;
   }
   void SyncKind(Aspect aspect) override;
   bool Message(UINT msg, WPARAM& wParam, LPARAM lParam, LRESULT& result) override;
@@ -94,7 +95,7 @@ void FormPeer::SyncKind(Aspect aspect) {
   const DWORD wanted = Win32Backend::FormStyle(Form().BorderStyle());
   style |= host_ ? (wanted & ~WS_POPUP) : wanted;
   SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
-  DWORD ex = Win32Backend::FormExStyle(Form().BorderStyle());
+  DWORD ex = Win32Backend::FormExStyle(Form().BorderStyle()) | WS_EX_CONTROLPARENT;
   if (control_->BiDiMode() == TBiDiMode::bdRightToLeft) ex |= WS_EX_RTLREADING;
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex);
   SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -112,6 +113,18 @@ bool FormPeer::Message(UINT msg, WPARAM& wParam, LPARAM lParam, LRESULT& result)
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
       control_->WndBoundsChanged(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
       return false;
+    }
+    case WM_SETFOCUS: {
+      // The view itself never keeps the focus: its active control (or its first) takes it.
+      const TForm& form = Form();
+      TWinControl* target = form.ActiveControl();
+      if (!target || !target->CanFocus()) target = form.FindNextControl(nullptr, true, true);
+      if (target && target != control_ && target->CanFocus()) {
+        target->SetFocus();
+        result = 0;
+        return true;
+      }
+      return ContainerPeer::Message(msg, wParam, lParam, result);
     }
     case WM_CLOSE:
       control_->Hide();  // the form's owner decides when it is freed

@@ -29,6 +29,16 @@ TShiftState KeyShift() {
 }
 
 namespace {
+constexpr UINT kRunPosted = WM_APP + 0x56;
+
+LRESULT CALLBACK PostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kRunPosted) {
+    Self().RunPosted();
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
   GetModuleHandleExW(
@@ -46,9 +56,11 @@ Win32Backend& Self() {
 Win32Backend::~Win32Backend() {
   // Classes registered by a library outlive it unless it removes them; a host that unloads
   // and reloads the library must not find a class whose procedure is gone.
+  if (postWindow_) DestroyWindow(postWindow_);
   if (registered_ && peers_.empty()) {
     UnregisterClassW(kFormClass, instance_);
     UnregisterClassW(kContainerClass, instance_);
+    UnregisterClassW(kPostClass, instance_);
   }
 }
 
@@ -72,7 +84,32 @@ void Win32Backend::RegisterClasses() {
   wc.lpszClassName = kContainerClass;
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
     throw rt::Exception(u"Cannot register the container window class");
+  wc.lpfnWndProc = PostProc;
+  wc.lpszClassName = kPostClass;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw rt::Exception(u"Cannot register the posting window class");
   registered_ = true;
+}
+
+void Win32Backend::Post(std::function<void()> job) {
+  RegisterClasses();
+  if (!postWindow_) {
+    postWindow_ = CreateWindowExW(0, kPostClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance_, nullptr);
+    if (!postWindow_) throw rt::Exception(u"Cannot create the posting window");
+  }
+  posted_.push_back(std::move(job));
+  if (!PostMessageW(postWindow_, kRunPosted, 0, 0)) {
+    posted_.pop_back();
+    throw rt::Exception(u"Cannot post to the window system's queue");
+  }
+}
+
+void Win32Backend::RunPosted() {
+  if (posted_.empty()) return;
+  std::function<void()> job = std::move(posted_.front());
+  posted_.pop_front();
+  rt::GuardWindowProc([&] { job(); });
 }
 
 WindowPeer* Win32Backend::CreatePeer(TWinControl& control) {

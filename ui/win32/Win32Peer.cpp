@@ -181,9 +181,14 @@ LRESULT Win32Peer::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Win32Peer::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
+  // A handler that failed answers for the window: no native default follows it.
   const bool handled = rt::GuardWindowProc(
       [&] { return control_ && ready_ && Message(msg, wParam, lParam, result); }, true);
   return handled ? result : CallDefault(msg, wParam, lParam);
+}
+
+void Win32Peer::Command(WORD code) {
+  if (code == EN_CHANGE && !backend_.syncingText) control_->WndTextChanged(WindowText(hwnd_));
 }
 
 void Win32Peer::MouseButton(UINT msg, LPARAM lParam) {
@@ -281,12 +286,45 @@ bool Win32Peer::Message(UINT msg, WPARAM& wParam, LPARAM lParam, LRESULT& result
     }
     case WM_COMMAND: {
       Win32Peer* child = lParam ? backend_.Find(reinterpret_cast<HWND>(lParam)) : nullptr;
-      if (child && child->control_ && child->ready_ && HIWORD(wParam) == EN_CHANGE &&
-          !backend_.syncingText)
-        child->control_->WndTextChanged(WindowText(child->hwnd_));
+      if (child && child->control_ && child->ready_) child->Command(HIWORD(wParam));
       result = 0;
       return child != nullptr;
     }
+    case WM_SETCURSOR: {
+      // Only for the window under the pointer: a parent's pointer is not its children's.
+      if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
+      LPCWSTR id = nullptr;
+      switch (c->Cursor()) {
+        case TCursor::crArrow:
+          id = reinterpret_cast<LPCWSTR>(IDC_ARROW);
+          break;
+        case TCursor::crCross:
+          id = reinterpret_cast<LPCWSTR>(IDC_CROSS);
+          break;
+        case TCursor::crIBeam:
+          id = reinterpret_cast<LPCWSTR>(IDC_IBEAM);
+          break;
+        case TCursor::crHandPoint:
+          id = reinterpret_cast<LPCWSTR>(IDC_HAND);
+          break;
+        case TCursor::crDefault:
+          return false;
+      }
+      ::SetCursor(LoadCursorW(nullptr, id));
+      result = TRUE;
+      return true;
+    }
+    case WM_GETDLGCODE:
+      // Inside a form, Tab, the arrows, Enter and Escape reach the control even when the host's
+      // loop calls IsDialogMessage: the form moves the focus itself.
+      if (!c->ParentForm() || c->ParentForm() == c) return false;
+      result = CallDefault(msg, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (lParam) {
+        const auto* m = reinterpret_cast<const MSG*>(lParam);
+        if (m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+          result |= DLGC_WANTMESSAGE;
+      }
+      return true;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {

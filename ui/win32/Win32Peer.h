@@ -7,6 +7,8 @@
 // windows.h first: commctrl.h needs its types.
 #include <commctrl.h>
 
+#include <deque>
+#include <functional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -27,6 +29,7 @@ TShiftState KeyShift();
 
 inline constexpr wchar_t kFormClass[] = L"VELSistemaForm";
 inline constexpr wchar_t kContainerClass[] = L"VELSistemaContainer";
+inline constexpr wchar_t kPostClass[] = L"VELSistemaPost";
 
 class Win32Peer : public WindowPeer {
  public:
@@ -60,6 +63,9 @@ class Win32Peer : public WindowPeer {
   // The window is being destroyed: forget it (tell the control when its host destroyed it).
   // A window whose creation failed is left to the peer's creator.
   void Destroyed(HWND hwnd);
+  // A notification this window sent its parent (WM_COMMAND's code): a text box's change by
+  // default; other kinds take their own.
+  virtual void Command(WORD code);
 
  protected:
   // The class and styles the window is created with.
@@ -119,6 +125,9 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
   int ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                      TMsgDlgType type) override;
   void Beep() override { MessageBeep(MB_OK); }
+  void Post(std::function<void()> job) override;
+  // The next posted job, run by the posting window.
+  void RunPosted();
   TSize TextExtent(const TFont& font, std::u16string_view text) override;
   std::unique_ptr<PictureHold> HoldPicture(const TPixels& picture) override;
   std::unique_ptr<MenuPeer> CreateMenu() override;
@@ -141,6 +150,8 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
   void RegisterClasses();
 
   std::unordered_map<HWND, Win32Peer*> peers_;
+  std::deque<std::function<void()>> posted_;
+  HWND postWindow_ = nullptr;  // message-only: posted work runs from the thread's message loop
   GdiCache gdi_;
   HINSTANCE instance_ = nullptr;
   bool registered_ = false;
@@ -161,6 +172,7 @@ Win32Peer* MakeFormPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeContainerPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeEditPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeMemoPeer(Win32Backend&, TWinControl&);
+Win32Peer* MakeCheckBoxPeer(Win32Backend&, TWinControl&);
 
 // Windows of the layer's own classes: a background painted with the graphic children over it,
 // and the scroll bars of scrolling controls. Forms derive from it.
