@@ -152,6 +152,7 @@ std::span<const PeerTableRow<PeerFactory>> PeerTable();
 // Factories of the kinds, one file each.
 OffscreenPeer* MakeFormPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeContainerPeer(OffscreenBackend&, TWinControl&, NativeHandle);
+OffscreenPeer* MakeGridPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeEditPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeMemoPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 

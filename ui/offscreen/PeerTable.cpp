@@ -1,4 +1,5 @@
 // The offscreen peer of each control kind.
+#include "ui/CtrlGrid.h"
 #include "ui/Edits.h"
 #include "ui/Forms.h"
 #include "ui/offscreen/OffscreenPeer.h"
@@ -7,9 +8,8 @@ namespace ui::offscreen {
 
 std::span<const PeerTableRow<PeerFactory>> PeerTable() {
   static const PeerTableRow<PeerFactory> rows[] = {
-      {&kFormKind, &MakeFormPeer},
-      {&kContainerKind, &MakeContainerPeer},
-      {&kEditKind, &MakeEditPeer},
+      {&kFormKind, &MakeFormPeer},     {&kContainerKind, &MakeContainerPeer},
+      {&kCtrlGridKind, &MakeGridPeer}, {&kEditKind, &MakeEditPeer},
       {&kMemoKind, &MakeMemoPeer},
   };
   return rows;
