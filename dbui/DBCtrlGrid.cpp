@@ -37,6 +37,17 @@ bool HasFocusInside(const ui::TWinControl& control) {
   return false;
 }
 
+// The deepest shown windowed control under a point of `control` (client coordinates), or null.
+ui::TWinControl* ControlAt(ui::TWinControl& control, ui::TPoint pos) {
+  for (int i = control.ControlCount() - 1; i >= 0; --i) {
+    auto* child = dynamic_cast<ui::TWinControl*>(control.Controls(i));
+    if (!child || !child->Visible() || !ui::Contains(child->BoundsRect(), pos)) continue;
+    ui::TWinControl* inner = ControlAt(*child, {pos.X - child->Left(), pos.Y - child->Top()});
+    return inner ? inner : child;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 // --- TDBCtrlPanel --------------------------------------------------------------------------------
@@ -67,6 +78,7 @@ TDBCtrlGrid::TDBCtrlGrid(rt::TComponent* owner) : ui::TCustomCtrlGrid(owner) {
 }
 
 TDBCtrlGrid::~TDBCtrlGrid() {
+  destroying_ = true;
   link_.SetDataSource(nullptr);
 }
 
@@ -141,6 +153,7 @@ ui::TGridScroll TDBCtrlGrid::VertScroll() const {
 }
 
 void TDBCtrlGrid::DataChanged() {
+  if (destroying_) return;
   PlacePanel();
   const ui::TGridScroll bar = VertScroll();
   if (db::TDataSet* ds = DataSet();
@@ -154,6 +167,7 @@ void TDBCtrlGrid::DataChanged() {
 }
 
 void TDBCtrlGrid::RecordChanged() {
+  if (destroying_) return;
   // A field of the current record changed: its live controls show it themselves; the other
   // panels may show derived values of it.
   Invalidate();
@@ -276,7 +290,17 @@ void TDBCtrlGrid::KeyDown(uint16_t& key, ui::TShiftState shift) {
 
 void TDBCtrlGrid::MouseDown(ui::TMouseButton button, ui::TShiftState shift, int x, int y) {
   if (CanFocus() && !Focused()) SetFocus();
-  if (button == ui::TMouseButton::mbLeft) MoveTo(PanelAt({x, y}));
+  const int index = PanelAt({x, y});
+  if (button == ui::TMouseButton::mbLeft && index >= 0 && index != PanelIndex()) {
+    MoveTo(index);
+    // A press on a control of a painted panel lands in that control, now live.
+    if (index == PanelIndex()) {
+      const ui::TRect r = PanelRect(index);
+      if (ui::TWinControl* target = ControlAt(*panel_, {x - r.Left, y - r.Top});
+          target && target->CanFocus())
+        target->SetFocus();
+    }
+  }
   ui::TCustomCtrlGrid::MouseDown(button, shift, x, y);
 }
 

@@ -135,6 +135,7 @@ class TDBCtrlGrid : public ui::TCustomCtrlGrid {
   TPanelBorder border_ = TPanelBorder::gbRaised;
   ui::TColor selectedColor_ = ui::clWindow;
   ui::TGridScroll shownBar_;
+  bool destroying_ = false;
   int firstVisible_ = 0;  // the record number of the page's first panel, outside inserts
 };
 

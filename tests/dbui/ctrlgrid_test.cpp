@@ -187,6 +187,11 @@ TEST_F(Grid, TheScrollBarAndClicksMakeARecordCurrent) {
   EXPECT_EQ(grid->Panel().BoundsRect(), grid->PanelRect(4));
   EXPECT_TRUE(grid->Focused());
   EXPECT_EQ(Shown(), Page(0, 6));
+  // A click on the right edit as painted on panel 1: that record, with the caret in that edit.
+  ASSERT_TRUE(Click(*form, {10 + 180 + 100, 30 + 10}));
+  EXPECT_EQ(Current(), 1);
+  EXPECT_TRUE(right->Focused());
+  EXPECT_TRUE(grid->EditMode());
 }
 
 TEST_F(Grid, LeavingARecordPostsItsChangeAndCancelsAnUntouchedEdit) {
