@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "../tests/dbui/BoundEdit.h"
 #include "dataset/ZARPDataSet.h"
 #include "db/Field.h"
 #include "dbui/DBCtrlGrid.h"
+#include "tests/dbui/BoundEdit.h"
 #include "ui/Forms.h"
 #include "ui/offscreen/Offscreen.h"
 
