@@ -16,6 +16,13 @@
 
 namespace {
 
+// "r" and the record's number.
+std::string RecordName(int i) {
+  std::string text = std::to_string(i);
+  text.insert(text.begin(), 'r');
+  return text;
+}
+
 struct Page {
   explicit Page(int records) {
     ui::SetBackend(&backend);
@@ -25,7 +32,7 @@ struct Page {
     ds->Open();
     for (int i = 0; i < records; ++i) {
       ds->Append();
-      name->SetAsString("r" + std::to_string(i));
+      name->SetAsString(RecordName(i));
       ds->Post();
     }
     ds->First();

@@ -18,6 +18,13 @@
 
 namespace {
 
+// "r" and the record's number.
+std::string RecordName(int i) {
+  std::string text = std::to_string(i);
+  text.insert(text.begin(), 'r');
+  return text;
+}
+
 double Now() {
   LARGE_INTEGER f, c;
   QueryPerformanceFrequency(&f);
@@ -41,7 +48,7 @@ struct Page {
     ds->Open();
     for (int i = 0; i < records; ++i) {
       ds->Append();
-      name->SetAsString("r" + std::to_string(i));
+      name->SetAsString(RecordName(i));
       ds->Post();
     }
     source = new db::TDataSource(&owner);

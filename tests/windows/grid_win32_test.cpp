@@ -17,6 +17,13 @@
 
 namespace {
 
+// "r" and the record's number.
+std::string RecordName(int i) {
+  std::string text = std::to_string(i);
+  text.insert(text.begin(), 'r');
+  return text;
+}
+
 using testhost::AsHost;
 using testhost::AsHwnd;
 
@@ -32,7 +39,7 @@ class Win32Grid : public ::testing::Test {
     ds->DisableControls();
     for (int i = 0; i < kRecords; ++i) {
       ds->Append();
-      name->SetAsString("r" + std::to_string(i));
+      name->SetAsString(RecordName(i));
       ds->Post();
     }
     ds->First();
