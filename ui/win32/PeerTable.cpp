@@ -7,11 +7,15 @@
 namespace ui::win32 {
 
 std::span<const PeerTableRow<PeerFactory>> PeerTable() {
+  // clang-format off
   static const PeerTableRow<PeerFactory> rows[] = {
-      {&kFormKind, &MakeFormPeer},     {&kContainerKind, &MakeContainerPeer},
-      {&kCtrlGridKind, &MakeGridPeer}, {&kEditKind, &MakeEditPeer},
+      {&kFormKind, &MakeFormPeer},
+      {&kContainerKind, &MakeContainerPeer},
+      {&kCtrlGridKind, &MakeGridPeer},
+      {&kEditKind, &MakeEditPeer},
       {&kMemoKind, &MakeMemoPeer},
   };
+  // clang-format on
   return rows;
 }
 
