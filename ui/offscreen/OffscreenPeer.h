@@ -157,6 +157,7 @@ std::span<const PeerTableRow<PeerFactory>> PeerTable();
 // Factories of the kinds, one file each.
 OffscreenPeer* MakeFormPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeContainerPeer(OffscreenBackend&, TWinControl&, NativeHandle);
+OffscreenPeer* MakeGridPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeEditPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeMemoPeer(OffscreenBackend&, TWinControl&, NativeHandle);
 OffscreenPeer* MakeCheckBoxPeer(OffscreenBackend&, TWinControl&, NativeHandle);

@@ -170,6 +170,7 @@ std::span<const PeerTableRow<PeerFactory>> PeerTable();
 // Factories of the kinds, one file each.
 Win32Peer* MakeFormPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeContainerPeer(Win32Backend&, TWinControl&);
+Win32Peer* MakeGridPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeEditPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeMemoPeer(Win32Backend&, TWinControl&);
 Win32Peer* MakeCheckBoxPeer(Win32Backend&, TWinControl&);
