@@ -11,6 +11,7 @@
 #include "sistema/VELlayout.h"
 #include "ui/Edits.h"
 #include "ui/Label.h"
+#include "ui/Menus.h"
 #include "ui/Panel.h"
 
 namespace zarp {
@@ -37,6 +38,12 @@ rt::TComponent* CriarFonteDeDados(rt::TComponent* owner,
     throw;
   }
   return fonte;
+}
+
+// The lists' context menus; their items belong to the list commands.
+rt::TComponent* CriarMenu(rt::TComponent* owner, std::span<const ui::StoredProperty> propriedades) {
+  if (!propriedades.empty()) throw rt::Exception(u"A context menu takes no stored properties");
+  return new ui::TPopupMenu(owner);
 }
 
 ui::FontDescription Fonte(const vel::FonteControle& f) {
@@ -106,6 +113,7 @@ const Definicao& Pagina() {
       d.fontes.push_back({u"DataSet", f.DataSet});
       d.componentes.push_back({CriarFonteDeDados, f.Nome, {&d.fontes.back(), 1}});
     }
+    for (std::u16string_view menu : vel::kMenus) d.componentes.push_back({CriarMenu, menu, {}});
     // A kind the toolkit has no class for leaves out its row and the rows inside it.
     std::vector<std::u16string_view> omitidos;
     for (const Linha& l : vel::kPagina) {
@@ -147,10 +155,17 @@ const ui::FormDescription TfrmVELsistema::kDescription{
 TfrmVELsistema::TfrmVELsistema(rt::TComponent* owner, uint32_t acoplarEm)
     : TfrmVisaoFicha(owner, acoplarEm) {
   ApplyDescription(kDescription);
-  // The panel without a name was found by its key while the rows were applied.
-  for (const Linha& l : vel::kPagina)
+  for (const Linha& l : vel::kPagina) {
+    // The panel without a name was found by its key while the rows were applied.
     if (l.Nome.empty() && !l.Chave.empty())
       if (rt::TComponent* c = FindComponent(l.Chave)) c->SetName({});
+    // A label that keeps its size: it sized itself to its caption when the caption was set.
+    if (l.Tipo == TipoControle::Rotulo && (l.Flags & vel::kTamanhoFixo)) {
+      auto& rotulo = Find<ui::TLabel>(l.Nome);
+      rotulo.SetAutoSize(false);
+      rotulo.SetBounds(l.Left, l.Top, l.Width, l.Height);
+    }
+  }
 }
 
 }  // namespace zarp

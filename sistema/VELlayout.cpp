@@ -50,10 +50,12 @@ constexpr Linha Rotulo(std::u16string_view texto, int left, int top, const Estil
           .Texto = texto};
 }
 
-// A label that keeps the size it is given (the credits panel's texts).
-constexpr Linha RotuloFixo(std::u16string_view texto, int left, int top, int width, int height,
-                           const Estilo& estilo, std::u16string_view pai) {
+// A label that keeps the size it is given (the credits panel's texts, named so that the view
+// can find them).
+constexpr Linha RotuloFixo(std::u16string_view nome, std::u16string_view texto, int left, int top,
+                           int width, int height, const Estilo& estilo, std::u16string_view pai) {
   Linha l = Rotulo(texto, left, top, estilo, pai);
+  l.Nome = nome;
   l.Width = width;
   l.Height = height;
   l.Flags = kTamanhoFixo;
@@ -466,8 +468,8 @@ constexpr Linha kLinhas[] = {
       l.Flags = kBordaSimples;
       return l;
     }(),
-    RotuloFixo(kTextoAviso, 3, 15, 806, 18, kAviso, u"Panel17"),
-    RotuloFixo(kTextoCreditos, 104, 63, 553, 19, kCreditos, u"Panel17"),
+    RotuloFixo(u"LabelAviso", kTextoAviso, 3, 15, 806, 18, kAviso, u"Panel17"),
+    RotuloFixo(u"LabelCreditos", kTextoCreditos, 104, 63, 553, 19, kCreditos, u"Panel17"),
 };
 // clang-format on
 
