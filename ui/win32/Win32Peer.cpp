@@ -7,6 +7,7 @@
 #include "runtime/Exception.h"
 #include "runtime/HostGuard.h"
 #include "ui/Edits.h"
+#include "ui/Forms.h"
 #include "ui/win32/Win32Canvas.h"
 
 namespace ui::win32 {
