@@ -10,6 +10,12 @@
 #include "ui/Types.h"
 #include "ui/picture/Pixels.h"
 
+// <windows.h> renames TextOut to TextOutA or TextOutW; the canvas method keeps its own name in
+// every file that includes both, so its callers and its definition agree.
+#ifdef TextOut
+#undef TextOut
+#endif
+
 namespace ui {
 
 class TControl;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -47,7 +48,7 @@ class Dll : public ::testing::Test {
 // The section names of a PE file on disk; names past eight characters ("/4") are read from the
 // COFF string table, as the linker and objcopy write them.
 std::vector<std::string> SectionNames(const std::wstring& path) {
-  std::ifstream f(path, std::ios::binary);
+  std::ifstream f(std::filesystem::path(path), std::ios::binary);
   const std::vector<char> b{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
   auto at = [&](size_t offset, auto& value) {
     if (offset + sizeof value > b.size()) throw std::runtime_error("truncated PE file");
