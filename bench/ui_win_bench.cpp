@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/WinBenchHost.h"
 #include "ui/Edits.h"
 #include "ui/Forms.h"
 #include "ui/Label.h"
@@ -20,33 +21,9 @@ namespace {
 constexpr int kRuns = 21;
 constexpr int kPanels = 10, kEdits = 100, kLabels = 120;
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-HWND NewHost() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VELBenchHost";
-  RegisterClassExW(&wc);
-  wc.lpszClassName = L"VELBenchPlain";
-  RegisterClassExW(&wc);
-  return CreateWindowExW(0, L"VELBenchHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000,
-                         700, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
+using benchwin::NewHost;
+using benchwin::Now;
+using benchwin::Pump;
 
 ui::NativeObjectCounts held;
 
