@@ -3,7 +3,8 @@
 # dpkg-query first on PATH.
 
 VEL_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev zlib1g-dev googletest
-  libgtest-dev libbenchmark-dev clang xvfb xauth wine wine32:i386 wine64 libsqlite3-dev)
+  libgtest-dev libbenchmark-dev clang xvfb xauth wine wine32:i386 wine64 libsqlite3-dev
+  nlohmann-json3-dev imagemagick)
 
 # Where the release's codename is read from; the test points it at a file of its own.
 VEL_OS_RELEASE=${VEL_OS_RELEASE:-/etc/os-release}

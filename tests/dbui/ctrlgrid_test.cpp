@@ -25,8 +25,9 @@ using zarp::TZARPDataSet;
 constexpr int kRecords = 100000;
 
 std::u16string Name(int i) {
-  std::string s = "r" + std::to_string(i);
-  return std::u16string(s.begin(), s.end());
+  std::u16string name = u"r";
+  for (char digit : std::to_string(i)) name.push_back(static_cast<char16_t>(digit));
+  return name;
 }
 
 class Grid : public ::testing::Test {
