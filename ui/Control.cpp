@@ -332,6 +332,8 @@ NativeHandle TWinControl::Handle() {
 
 void TWinControl::HandleNeeded() {
   if (peer_) return;
+  if (tearingDown_)
+    throw rt::Exception(u"Cannot create a window for a control that is being destroyed");
   if (Parent()) Parent()->HandleNeeded();  // creates the children, this one among them
   if (!peer_) CreateHandleTree();
 }
@@ -375,6 +377,10 @@ bool TWinControl::Focused() const {
 }
 
 bool TWinControl::CanFocus() const {
+  // A control being destroyed takes the focus no more: destroying a focused window hands the
+  // focus to its form, which must not pick the control on its way out (and give it a new window).
+  for (const TWinControl* w = this; w; w = w->Parent())
+    if (w->tearingDown_) return false;
   for (const TControl* c = this; c; c = c->Parent())
     if (!c->Visible() || !c->Enabled()) return false;
   return true;

@@ -260,7 +260,7 @@ class TWinControl : public TControl {
   void RecreateHandle();
 
   bool Focused() const;
-  // Enabled and showing, along with every parent.
+  // Enabled and showing, along with every parent, and none of them being destroyed.
   bool CanFocus() const;
   virtual void SetFocus();
   // The windowed controls inside this one, depth first in tab order.

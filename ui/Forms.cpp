@@ -201,9 +201,11 @@ void TForm::SetParentWindow(uint32_t host) {
 void TForm::EmbedInto(uint32_t host) {
   SetLeft(0);
   SetTop(0);
-  SetAlign(TAlign::alClient);
   HandleNeeded();
+  // The host first: aligned before it, the form would take the screen's work area for a moment,
+  // and a screen taller than the content would scroll it back to the top.
   SetParentWindow(host);
+  SetAlign(TAlign::alClient);
   Show();
 }
 

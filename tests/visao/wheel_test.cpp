@@ -38,6 +38,19 @@ class Wheel : public ::testing::Test {
   ui::TMemo* memo = nullptr;
 };
 
+TEST(Embedding, AScreenTallerThanTheContentDoesNotScrollTheViewBackToTheTop) {
+  // Embedding aligns the view to its host only: the screen's size plays no part, even for a
+  // moment, so the view keeps the scroll position it opens at.
+  auto& screen = ui::offscreen::Instance();
+  screen.SetWorkArea({0, 0, 1600, 1400});
+  screen.SetHostClientSize(0x501, 500, 300);
+  std::unique_ptr<zarp::TFrmBaseVisaoFicha> view(zarp::CriarVisao<TfrmAlta>(nullptr, 0x501));
+  view->EmbedInto(0x501);
+  screen.SetWorkArea({0, 0, 1024, 738});
+  EXPECT_EQ(view->VertScrollBar().Position(), 19);
+  EXPECT_EQ(view->Find<ui::TEdit>(u"Edit").Top(), 10);
+}
+
 TEST_F(Wheel, EachNotchScrollsOneLineOfEightPixels) {
   ASSERT_EQ(Position(), 19);
   Roll(-120);

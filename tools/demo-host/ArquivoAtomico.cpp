@@ -50,6 +50,13 @@ std::wstring GravarAtomico(const std::wstring& caminho, const std::vector<uint8_
     return falhar(L"cannot flush the temporary file to disk");
   }
   if (!CloseHandle(h)) return falhar(L"cannot close the temporary file");
+  // A read-only file is never replaced. Windows refuses the move itself; Wine, run by a user
+  // the folder lets rename over any file, does not, so the attribute is asked first.
+  const DWORD atributos = GetFileAttributesW(caminho.c_str());
+  if (atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return falhar(L"cannot replace the file");
+  }
   if (!MoveFileExW(temporario, caminho.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return falhar(L"cannot replace the file");
   return {};

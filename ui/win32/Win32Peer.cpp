@@ -4,6 +4,8 @@
 
 #include <windowsx.h>
 
+#include <memory>
+
 #include "runtime/Exception.h"
 #include "runtime/HostGuard.h"
 #include "ui/Edits.h"
@@ -63,8 +65,8 @@ void Win32Peer::Destroyed(HWND hwnd) {
     return;
   }
   backend_.Untrack(hwnd_);
+  std::unique_ptr<Win32Peer> self(this);  // freed whatever the control does
   if (control_) control_->WndHandleDestroyed();  // destroyed from outside (by its host)
-  delete this;
 }
 
 void Win32Peer::Rebuild() {
