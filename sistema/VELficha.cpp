@@ -3,16 +3,24 @@
 // that bind its controls to the document that creates the view.
 #include "sistema/VELficha.h"
 
+#include <cstdio>
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "db/DataSource.h"
+#include "dbui/DBCtrlGrid.h"
+#include "dbui/DBEdits.h"
 #include "runtime/Exception.h"
+#include "sistema/VELArte.h"
 #include "sistema/VELlayout.h"
+#include "ui/CheckBox.h"
 #include "ui/Edits.h"
+#include "ui/Image.h"
 #include "ui/Label.h"
 #include "ui/Menus.h"
 #include "ui/Panel.h"
+#include "ui/picture/Resources.h"
 
 namespace zarp {
 namespace {
@@ -65,26 +73,57 @@ ui::TControlFlags Flags(const Linha& l) {
   return f;
 }
 
-ui::ControlFactory Classe(TipoControle tipo) {
-  switch (tipo) {
+ui::ControlFactory Classe(const Linha& l) {
+  switch (l.Tipo) {
+    case TipoControle::Imagem:
+      return ui::ControlOf<ui::TImage>;
     case TipoControle::Rotulo:
       return ui::ControlOf<ui::TLabel>;
     case TipoControle::Edit:
-      return ui::ControlOf<ui::TEdit>;
+      return l.Campo.empty() ? ui::ControlOf<ui::TEdit> : ui::ControlOf<dbui::TDBEdit>;
     case TipoControle::Memo:
-      return ui::ControlOf<ui::TMemo>;
+      return l.Campo.empty() ? ui::ControlOf<ui::TMemo> : ui::ControlOf<dbui::TDBMemo>;
     case TipoControle::Painel:
       return ui::ControlOf<ui::TPanel>;
-    case TipoControle::Imagem:
     case TipoControle::CheckBox:
+      return ui::ControlOf<ui::TCheckBox>;
     case TipoControle::Grade:
-      break;
+      return ui::ControlOf<dbui::TDBCtrlGrid>;
   }
   return nullptr;
 }
 
-ui::ControlDescription Descrever(const Linha& l) {
-  ui::ControlDescription d{.Create = Classe(l.Tipo),
+// The page's stored definition. Property values that are not in the rows as text (numbers,
+// picture names) are kept here, beside the descriptions that point at them.
+struct Definicao {
+  std::vector<ui::StoredProperty> fontes;
+  std::vector<ui::ComponentDescription> componentes;
+  std::vector<ui::ControlDescription> controles;
+  std::deque<std::u16string> textos;
+
+  std::u16string_view Texto(std::u16string t) { return textos.emplace_back(std::move(t)); }
+  std::u16string_view Numero(int n) { return Texto(rt::Utf8ToUtf16(std::to_string(n))); }
+  std::u16string_view Cor(ui::TColor c) {
+    char b[12];
+    std::snprintf(b, sizeof b, "$%08X", static_cast<unsigned>(c));
+    return Texto(rt::Utf8ToUtf16(b));
+  }
+};
+
+// The artwork's pictures go by their file names among the pictures the program carries.
+std::u16string NomeDaFigura(int indice) {
+  return rt::Utf8ToUtf16(vel::kFiguras.at(static_cast<size_t>(indice)).Arquivo);
+}
+
+void RegistrarFiguras() {
+  for (size_t i = 0; i < vel::kFiguras.size(); ++i) {
+    const int indice = static_cast<int>(i);
+    ui::RegisterPictureResource(NomeDaFigura(indice), vel::BytesDaFigura(indice));
+  }
+}
+
+ui::ControlDescription Descrever(const Linha& l, Definicao& d) {
+  ui::ControlDescription c{.Create = Classe(l),
                            .Name = l.Referencia(),
                            .Parent = l.Pai,
                            .Left = l.Left,
@@ -94,16 +133,45 @@ ui::ControlDescription Descrever(const Linha& l) {
                            .Font = Fonte(l.Fonte),
                            .Color = l.Cor,
                            .Flags = Flags(l)};
-  if (l.Tipo == TipoControle::Rotulo) d.Text = l.Texto;
-  if (l.Tab >= 0) d.TabOrder = l.Tab;
-  return d;
+  if (l.Tipo == TipoControle::Rotulo) c.Text = l.Texto;
+  if (l.Tab >= 0) c.TabOrder = l.Tab;
+  if (l.Flags & vel::kCruz) c.Cursor = ui::TCursor::crCross;
+  size_t n = 0;
+  auto propriedade = [&](std::u16string_view nome, std::u16string_view valor) {
+    c.Properties.at(n++) = {nome, valor};
+  };
+  switch (l.Tipo) {
+    case TipoControle::Imagem:
+      propriedade(u"Picture", d.Texto(NomeDaFigura(l.Figura)));
+      if (l.Flags & vel::kCentro) propriedade(u"Center", u"True");
+      break;
+    case TipoControle::Edit:
+    case TipoControle::Memo:
+      if (!l.Campo.empty()) {
+        propriedade(u"DataSource", l.FonteDados);
+        propriedade(u"DataField", l.Campo);
+      }
+      break;
+    case TipoControle::Painel:
+      if (l.Flags & vel::kBordaSimples) propriedade(u"BorderStyle", u"bsSingle");
+      break;
+    case TipoControle::Grade:
+      // The page first: the data source then fills as many panels as the page has.
+      propriedade(u"ColCount", d.Numero(l.Colunas));
+      propriedade(u"RowCount", d.Numero(l.Linhas));
+      propriedade(u"PanelWidth", d.Numero(l.PainelLargura));
+      propriedade(u"PanelHeight", d.Numero(l.PainelAltura));
+      // The selected panel on the grid's own colour: no panel stands out.
+      propriedade(u"SelectedColor", d.Cor(l.Cor.value_or(ui::clWindow)));
+      propriedade(u"DataSource", l.FonteDados);
+      propriedade(u"PopupMenu", l.Menu);
+      break;
+    case TipoControle::Rotulo:
+    case TipoControle::CheckBox:
+      break;
+  }
+  return c;
 }
-
-struct Definicao {
-  std::vector<ui::StoredProperty> fontes;
-  std::vector<ui::ComponentDescription> componentes;
-  std::vector<ui::ControlDescription> controles;
-};
 
 const Definicao& Pagina() {
   static const Definicao d = [] {
@@ -114,17 +182,7 @@ const Definicao& Pagina() {
       d.componentes.push_back({CriarFonteDeDados, f.Nome, {&d.fontes.back(), 1}});
     }
     for (std::u16string_view menu : vel::kMenus) d.componentes.push_back({CriarMenu, menu, {}});
-    // A kind the toolkit has no class for leaves out its row and the rows inside it.
-    std::vector<std::u16string_view> omitidos;
-    for (const Linha& l : vel::kPagina) {
-      bool omitir = !Classe(l.Tipo);
-      for (std::u16string_view o : omitidos) omitir = omitir || o == l.Pai;
-      if (omitir) {
-        if (!l.Referencia().empty()) omitidos.push_back(l.Referencia());
-        continue;
-      }
-      d.controles.push_back(Descrever(l));
-    }
+    for (const Linha& l : vel::kPagina) d.controles.push_back(Descrever(l, d));
     return d;
   }();
   return d;
@@ -154,6 +212,7 @@ const ui::FormDescription TfrmVELsistema::kDescription{
 
 TfrmVELsistema::TfrmVELsistema(rt::TComponent* owner, uint32_t acoplarEm)
     : TfrmVisaoFicha(owner, acoplarEm) {
+  RegistrarFiguras();
   ApplyDescription(kDescription);
   for (const Linha& l : vel::kPagina) {
     // The panel without a name was found by its key while the rows were applied.
