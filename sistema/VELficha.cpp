@@ -3,9 +3,13 @@
 // that bind its controls to the document that creates the view.
 #include "sistema/VELficha.h"
 
+#include <array>
 #include <cstdio>
 #include <deque>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/DataSource.h"
@@ -48,11 +52,49 @@ rt::TComponent* CriarFonteDeDados(rt::TComponent* owner,
   return fonte;
 }
 
-// The lists' context menus; their items belong to the list commands.
+// The lists' context menus.
 rt::TComponent* CriarMenu(rt::TComponent* owner, std::span<const ui::StoredProperty> propriedades) {
   if (!propriedades.empty()) throw rt::Exception(u"A context menu takes no stored properties");
   return new ui::TPopupMenu(owner);
 }
+
+// An item of a context menu: "Menu" (an earlier component), "Caption", and "OnClick", the name of
+// one of the view's handlers.
+rt::TComponent* CriarItem(rt::TComponent* owner, std::span<const ui::StoredProperty> propriedades) {
+  auto item = std::make_unique<ui::TMenuItem>(owner);
+  for (const ui::StoredProperty& p : propriedades) {
+    if (p.Name == u"Menu") {
+      ui::StoredReference<ui::TPopupMenu>(p.Name, p.Value, owner).Add(item.get());
+    } else if (p.Name == u"Caption") {
+      item->SetCaption(p.Value);
+    } else if (p.Name == u"OnClick") {
+      auto* visao = dynamic_cast<TfrmVELsistema*>(owner);
+      const TfrmVELsistema::TManipulador m = TfrmVELsistema::Manipulador(p.Value);
+      if (!visao || !m) ui::BadStoredValue(p.Name, p.Value, u"names no handler of the view");
+      item->OnClick = [visao, m](rt::TComponent* sender) { (visao->*m)(sender); };
+    } else {
+      throw rt::Exception(u"Unknown property '" + std::u16string(p.Name) + u"' of a menu item");
+    }
+  }
+  return item.release();
+}
+
+// The items of the lists' menus, insert first: menu, item, caption, handler. The equipment
+// menu's items carry their handlers' names.
+struct ItemDeMenu {
+  std::u16string_view Menu, Nome, Caption, Manipulador;
+};
+
+constexpr ItemDeMenu kItens[] = {
+    {u"PopupSkills", u"mitInserirSkill", u"Inserir Habilidade", u"mitInserirSkillClick"},
+    {u"PopupSkills", u"mitRemoverSkillaa", u"Excluir Habilidade", u"mitRemoverSkillClick"},
+    {u"Popupequips", u"mitInserirEquipClick", u"Inserir Equipamento", u"mitInserirEquipClick"},
+    {u"Popupequips", u"mitRemoverEquipClick", u"Excluir Equipamento", u"mitRemoverEquipClick"},
+    {u"PopupDOnS", u"InserirDon1", u"Inserir Don", u"mitInserirDonsClick"},
+    {u"PopupDOnS", u"RemoverDon1", u"Remover Don", u"mitRemoverDonsClick"},
+    {u"Popupperr", u"MenuItem1", u"Inserir Perícia", u"mitInserirPerrClick"},
+    {u"Popupperr", u"MenuItem2", u"Remover Perícia", u"mitRemoverPerrClick"},
+};
 
 ui::FontDescription Fonte(const vel::FonteControle& f) {
   if (f.Padrao()) return {};
@@ -97,6 +139,7 @@ ui::ControlFactory Classe(const Linha& l) {
 // picture names) are kept here, beside the descriptions that point at them.
 struct Definicao {
   std::vector<ui::StoredProperty> fontes;
+  std::vector<std::array<ui::StoredProperty, 3>> itens;
   std::vector<ui::ComponentDescription> componentes;
   std::vector<ui::ControlDescription> controles;
   std::deque<std::u16string> textos;
@@ -182,6 +225,12 @@ const Definicao& Pagina() {
       d.componentes.push_back({CriarFonteDeDados, f.Nome, {&d.fontes.back(), 1}});
     }
     for (std::u16string_view menu : vel::kMenus) d.componentes.push_back({CriarMenu, menu, {}});
+    d.itens.reserve(std::size(kItens));
+    for (const ItemDeMenu& i : kItens) {
+      d.itens.push_back(
+          {{{u"Menu", i.Menu}, {u"Caption", i.Caption}, {u"OnClick", i.Manipulador}}});
+      d.componentes.push_back({CriarItem, i.Nome, d.itens.back()});
+    }
     for (const Linha& l : vel::kPagina) d.controles.push_back(Descrever(l, d));
     return d;
   }();
@@ -225,6 +274,71 @@ TfrmVELsistema::TfrmVELsistema(rt::TComponent* owner, uint32_t acoplarEm)
       rotulo.SetBounds(l.Left, l.Top, l.Width, l.Height);
     }
   }
+}
+
+TfrmVELsistema::TManipulador TfrmVELsistema::Manipulador(std::u16string_view nome) {
+  static constexpr std::pair<std::u16string_view, TManipulador> kPublicados[] = {
+      {u"mitInserirSkillClick", &TfrmVELsistema::mitInserirSkillClick},
+      {u"mitRemoverSkillClick", &TfrmVELsistema::mitRemoverSkillClick},
+      {u"mitInserirEquipClick", &TfrmVELsistema::mitInserirEquipClick},
+      {u"mitRemoverEquipClick", &TfrmVELsistema::mitRemoverEquipClick},
+      {u"mitInserirDonsClick", &TfrmVELsistema::mitInserirDonsClick},
+      {u"mitRemoverDonsClick", &TfrmVELsistema::mitRemoverDonsClick},
+      {u"mitInserirPerrClick", &TfrmVELsistema::mitInserirPerrClick},
+      {u"mitRemoverPerrClick", &TfrmVELsistema::mitRemoverPerrClick},
+  };
+  for (const auto& [n, m] : kPublicados)
+    if (n == nome) return m;
+  return nullptr;
+}
+
+void TfrmVELsistema::mitInserirSkillClick(rt::TComponent*) {
+  InserirRegistro(Fonte(u"DataSourceDATAA5"));
+}
+void TfrmVELsistema::mitRemoverSkillClick(rt::TComponent*) {
+  RemoverRegistro(Fonte(u"DataSourceDATAA5"));
+}
+void TfrmVELsistema::mitInserirEquipClick(rt::TComponent*) {
+  InserirRegistro(Fonte(u"DataSourceDATAA6"));
+}
+void TfrmVELsistema::mitRemoverEquipClick(rt::TComponent*) {
+  RemoverRegistro(Fonte(u"DataSourceDATAA6"));
+}
+void TfrmVELsistema::mitInserirDonsClick(rt::TComponent*) {
+  InserirRegistro(Fonte(u"DataSourceDATAA8"));
+}
+void TfrmVELsistema::mitRemoverDonsClick(rt::TComponent*) {
+  RemoverRegistro(Fonte(u"DataSourceDATAA8"));
+}
+void TfrmVELsistema::mitInserirPerrClick(rt::TComponent*) {
+  InserirRegistro(Fonte(u"DataSourceDATAA9"));
+}
+void TfrmVELsistema::mitRemoverPerrClick(rt::TComponent*) {
+  RemoverRegistro(Fonte(u"DataSourceDATAA9"));
+}
+
+db::TDataSource* TfrmVELsistema::Fonte(std::u16string_view nome) const {
+  return &Find<db::TDataSource>(nome);
+}
+
+void TfrmVELsistema::InserirRegistro(db::TDataSource* fonte) {
+  db::TDataSet& ds = *fonte->DataSet();
+  using S = db::TDataSetState;
+  if (ds.State() == S::dsEdit || ds.State() == S::dsInsert) ds.Post();
+  ds.Append();
+}
+
+void TfrmVELsistema::RemoverRegistro(db::TDataSource* fonte) {
+  db::TDataSet& ds = *fonte->DataSet();
+  using S = db::TDataSetState;
+  if (ds.State() == S::dsInsert) {
+    ds.Cancel();
+    return;
+  }
+  if (ds.State() == S::dsEdit) ds.Cancel();
+  // On an empty list this fails with the dataset's own message, before a read-only sheet's
+  // silent refusal.
+  ds.Delete();
 }
 
 }  // namespace zarp
