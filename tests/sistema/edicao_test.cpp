@@ -8,13 +8,10 @@
 
 #include "dbui/DBCtrlGrid.h"
 #include "dbui/DBEdits.h"
-#include "host/Controller.h"
 #include "runtime/CodePage.h"
-#include "runtime/Interfaced.h"
-#include "sistema/VELficha.h"
 #include "sistema/VELlayout.h"
-#include "tests/sistema/FichaVEL.h"
 #include "tests/sistema/LayoutComparacao.h"
+#include "tests/sistema/VisaoVEL.h"
 #include "ui/Application.h"
 #include "ui/CheckBox.h"
 #include "ui/offscreen/Offscreen.h"
@@ -31,30 +28,10 @@ using ui::offscreen::TypeText;
 using zarp::vel::Linha;
 using zarp::vel::TipoControle;
 
-constexpr uint32_t kHost = 0x5002;
-
-class VelEdicao : public ::testing::Test {
+class VelEdicao : public VisaoVEL {
  protected:
-  void SetUp() override {
-    backend.SetHostClientSize(kHost, 900, 700);
-    doc->SetFichaVisaoController(controller.Get());
-    Abrir();
-  }
-  void TearDown() override { doc->LiberarVisao(); }
+  VelEdicao() : VisaoVEL(900, 700) {}
 
-  void Abrir() {
-    doc->AcoplarVisao(kHost);
-    view = dynamic_cast<zarp::TfrmVELsistema*>(doc->VisaoInstanciada());
-    ASSERT_NE(view, nullptr);
-    backend.ClearMessages();
-    backend.ClearBeeps();
-    controller->Reset();
-  }
-
-  template <class T = TDBEdit>
-  T& C(std::u16string_view nome) {
-    return view->Find<T>(nome);
-  }
   // Focuses a box and types into it, as the keyboard does.
   void Digitar(ui::TWinControl& box, std::u16string_view texto) {
     ASSERT_TRUE(ui::offscreen::Focus(box));
@@ -63,12 +40,6 @@ class VelEdicao : public ::testing::Test {
   // The focus moves to a box that commits nothing (the "Divindade" box of an empty sheet).
   void Sair() { ui::offscreen::Focus(C(u"DBEdit45")); }
   ui::TWinControl* Foco() const { return ui::Application().FocusedControl(); }
-  std::vector<std::u16string> Mensagens() const {
-    std::vector<std::u16string> r;
-    for (const auto& m : backend.Messages()) r.push_back(m.Text);
-    return r;
-  }
-
   // A sheet with its one record in each sheet dataset and the level boxes "3" and "2", so that
   // equipment calculations succeed.
   void FichaComRegistros() {
@@ -82,11 +53,6 @@ class VelEdicao : public ::testing::Test {
     doc->DATAA4->Post();
     controller->Reset();
   }
-
-  ui::offscreen::OffscreenBackend& backend = ui::offscreen::Instance();
-  rt::ComPtr<host::TController> controller = rt::MakeCounted<host::TController>();
-  Documento doc;
-  zarp::TfrmVELsistema* view = nullptr;
 };
 
 // --- What the view is bound to -----------------------------------------------------------------

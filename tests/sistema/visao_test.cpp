@@ -12,8 +12,8 @@
 #include "dbui/DBCtrlGrid.h"
 #include "dbui/DBEdits.h"
 #include "sistema/VELficha.h"
-#include "tests/sistema/FichaVEL.h"
 #include "tests/sistema/LayoutComparacao.h"
+#include "tests/sistema/VisaoVEL.h"
 #include "ui/CheckBox.h"
 #include "ui/Edits.h"
 #include "ui/Image.h"
@@ -24,8 +24,6 @@
 
 namespace vel::test {
 namespace {
-
-constexpr uint32_t kHost = 0x5001;
 
 std::string Utf8(std::u16string_view s) {
   return rt::Utf16ToUtf8(s);
@@ -138,24 +136,14 @@ std::string Chave(const Controle& c) {
   return c.pai + "|" + c.nome + "|" + std::to_string(c.left) + "," + std::to_string(c.top);
 }
 
-class VelVisao : public ::testing::Test {
+class VelVisao : public VisaoVEL {
  protected:
-  void SetUp() override {
-    backend.SetHostClientSize(kHost, 900, 700);
-    doc->AcoplarVisao(kHost);
-    view = dynamic_cast<zarp::TfrmVELsistema*>(doc->VisaoInstanciada());
-    ASSERT_NE(view, nullptr);
-  }
-  void TearDown() override { doc->LiberarVisao(); }
+  VelVisao() : VisaoVEL(900, 700) {}
 
   template <class T = ui::TControl>
   T& Achar(std::u16string_view nome) {
-    return view->Find<T>(nome);
+    return C<T>(nome);
   }
-
-  ui::offscreen::OffscreenBackend& backend = ui::offscreen::Instance();
-  Documento doc;
-  zarp::TfrmVELsistema* view = nullptr;
 };
 
 TEST_F(VelVisao, EveryControlStandsAsTheTablesPlaceIt) {
