@@ -287,8 +287,12 @@ void TDBTextControl<Base>::PaintRecordCopy(ui::TCanvas& canvas) const {
   if constexpr (kMemo) {
     int right = w - inset;
     if (this->ScrollBars() == ui::TScrollStyle::ssVertical ||
-        this->ScrollBars() == ui::TScrollStyle::ssBoth)
-      right -= ui::CurrentBackend().Screen().ScrollBarSize();
+        this->ScrollBars() == ui::TScrollStyle::ssBoth) {
+      // The bar's track inside the frame; a copy shows its text from the top.
+      const int frame = inset - 1;
+      right = w - frame - ui::CurrentBackend().Screen().ScrollBarSize();
+      canvas.FillRect({right, frame, w - frame, h - frame}, ui::clBtnFace);
+    }
     const int lineHeight = std::max(1, canvas.TextExtent(font, u"Ag").Height);
     const auto shown = static_cast<size_t>(h / lineHeight + 1);
     int y = inset - 1;
