@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "runtime/CodePage.h"
 #include "ui/Canvas.h"
+#include "ui/Description.h"
 #include "ui/Forms.h"
 
 namespace dbui {
@@ -88,13 +90,43 @@ void TDBCtrlGrid::SetDataSource(db::TDataSource* source) {
 }
 
 void TDBCtrlGrid::SetLayout(int cols, int rows, int panelWidth, int panelHeight) {
+  SetPage(cols, rows, panelWidth, panelHeight);
+  SetBounds(Left(), Top(), cols_ * panelWidth_ + kScrollBarWidth, rows_ * panelHeight_);
+}
+
+void TDBCtrlGrid::SetPage(int cols, int rows, int panelWidth, int panelHeight) {
   cols_ = std::max(1, cols);
   rows_ = std::max(1, rows);
   panelWidth_ = std::max(1, panelWidth);
   panelHeight_ = std::max(1, panelHeight);
   link_.SetBufferCount(PanelCount());
-  SetBounds(Left(), Top(), cols_ * panelWidth_ + kScrollBarWidth, rows_ * panelHeight_);
   DataChanged();
+}
+
+void TDBCtrlGrid::SetStoredProperty(std::u16string_view name, std::u16string_view value) {
+  auto is = [name](std::u16string_view n) { return rt::SameTextAscii(name, n); };
+  if (is(u"DataSource")) {
+    SetDataSource(&ui::StoredReference<db::TDataSource>(name, value, Owner()));
+  } else if (is(u"ColCount")) {
+    SetPage(ui::StoredInteger(name, value), rows_, panelWidth_, panelHeight_);
+  } else if (is(u"RowCount")) {
+    SetPage(cols_, ui::StoredInteger(name, value), panelWidth_, panelHeight_);
+  } else if (is(u"PanelWidth")) {
+    SetPage(cols_, rows_, ui::StoredInteger(name, value), panelHeight_);
+  } else if (is(u"PanelHeight")) {
+    SetPage(cols_, rows_, panelWidth_, ui::StoredInteger(name, value));
+  } else if (is(u"SelectedColor")) {
+    SetSelectedColor(ui::StoredColor(name, value));
+  } else if (is(u"PanelBorder")) {
+    if (rt::SameTextAscii(value, u"gbNone"))
+      SetPanelBorder(TPanelBorder::gbNone);
+    else if (rt::SameTextAscii(value, u"gbRaised"))
+      SetPanelBorder(TPanelBorder::gbRaised);
+    else
+      ui::BadStoredValue(name, value, u"is not known");
+  } else {
+    ui::TCustomCtrlGrid::SetStoredProperty(name, value);
+  }
 }
 
 ui::TRect TDBCtrlGrid::PanelRect(int index) const {

@@ -96,6 +96,14 @@ class TDBCtrlGrid : public ui::TCustomCtrlGrid {
   // The grid's commands, as its keys give them.
   void DoKey(uint16_t key, ui::TShiftState shift);
 
+  // A stored description's rows placed in the grid go into the live panel: they are the
+  // template.
+  ui::TWinControl& ChildParent() override { return *panel_; }
+  // "DataSource" (a data source of the grid's owner), "ColCount", "RowCount", "PanelWidth",
+  // "PanelHeight", "SelectedColor" and "PanelBorder" (gbNone, gbRaised). The page's properties
+  // leave the grid's size as the description's bounds give it.
+  void SetStoredProperty(std::u16string_view name, std::u16string_view value) override;
+
   ui::TGridScroll VertScroll() const override;
   intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
 
@@ -120,6 +128,8 @@ class TDBCtrlGrid : public ui::TCustomCtrlGrid {
     TDBCtrlGrid& grid_;
   };
 
+  // The page without the grid's size.
+  void SetPage(int cols, int rows, int panelWidth, int panelHeight);
   void DataChanged();
   void RecordChanged();
   void PlacePanel();

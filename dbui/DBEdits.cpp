@@ -1,10 +1,15 @@
 // Bound edits and memos.
 #include "dbui/DBEdits.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "db/Field.h"
 #include "runtime/CodePage.h"
 #include "runtime/Exception.h"
 #include "ui/Application.h"
+#include "ui/Canvas.h"
+#include "ui/Description.h"
 
 namespace dbui {
 
@@ -36,6 +41,43 @@ int FieldLimit(const db::TField* f) {
 bool ChangesText(char16_t ch, bool multiLine) {
   return ch >= 0x20 || ch == ui::vkBack || ch == 0x16 || ch == 0x18 || ch == 0x1A ||
          (multiLine && ch == u'\r');
+}
+
+// The first `count` lines a memo of that text width shows: its own lines, each broken before the
+// word that would cross the width (a word wider than the memo where it crosses).
+std::vector<std::u16string_view> WrappedLines(ui::TCanvas& canvas, const ui::TFont& font,
+                                              std::u16string_view text, int width, size_t count) {
+  std::vector<std::u16string_view> lines;
+  auto fits = [&](std::u16string_view s) { return canvas.TextExtent(font, s).Width <= width; };
+  while (lines.size() < count) {
+    const size_t end = text.find(u'\n');
+    std::u16string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    while (lines.size() < count && line.size() > 1 && !fits(line)) {
+      // The longest start that fits, and at least one character.
+      size_t lo = 1, hi = line.size() - 1;
+      while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (fits(line.substr(0, mid)))
+          lo = mid;
+        else
+          hi = mid - 1;
+      }
+      size_t cut = lo;
+      if (line[cut] != u' ') {
+        const size_t space = line.substr(0, cut).rfind(u' ');
+        if (space != std::u16string_view::npos && space > 0) cut = space + 1;
+      }
+      lines.push_back(line.substr(0, cut));
+      line.remove_prefix(cut);
+      // The blanks at a break end the line above; the next starts with its word.
+      while (!line.empty() && line.front() == u' ') line.remove_prefix(1);
+    }
+    if (lines.size() < count) lines.push_back(line);
+    if (end == std::u16string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
 }
 
 }  // namespace
@@ -205,6 +247,65 @@ void TDBTextControl<Base>::CommitFailed(std::exception_ptr error) {
     }
     bringBack();  // closing the box may have given the focus back elsewhere
   });
+}
+
+template <class Base>
+void TDBTextControl<Base>::SetStoredProperty(std::u16string_view name, std::u16string_view value) {
+  if (rt::SameTextAscii(name, u"DataSource")) {
+    SetDataSource(&ui::StoredReference<db::TDataSource>(name, value, this->Owner()));
+    return;
+  }
+  if (rt::SameTextAscii(name, u"DataField")) {
+    SetDataField(std::u16string(value));
+    return;
+  }
+  Base::SetStoredProperty(name, value);
+}
+
+template <class Base>
+void TDBTextControl<Base>::PaintRecordCopy(ui::TCanvas& canvas) const {
+  const int w = this->Width(), h = this->Height();
+  canvas.FillRect({0, 0, w, h}, this->Color());
+  int inset = 1;
+  if (this->BorderStyle() == ui::TBorderStyle::bsSingle && w > 3 && h > 3) {
+    // The sunken frame of a text box: two lines of shadow above and left, light below and right.
+    canvas.Line({0, h - 1}, {0, 0}, ui::clBtnShadow);
+    canvas.Line({0, 0}, {w, 0}, ui::clBtnShadow);
+    canvas.Line({1, h - 2}, {1, 1}, ui::clBlack);
+    canvas.Line({1, 1}, {w - 1, 1}, ui::clBlack);
+    canvas.Line({0, h - 1}, {w, h - 1}, ui::clBtnHighlight);
+    canvas.Line({w - 1, 0}, {w - 1, h - 1}, ui::clBtnHighlight);
+    canvas.Line({1, h - 2}, {w - 1, h - 2}, ui::clBtnFace);
+    canvas.Line({w - 2, 1}, {w - 2, h - 2}, ui::clBtnFace);
+    inset = 3;
+  }
+  const db::TField* f = link_.Field();
+  if (!f) return;
+  ui::TFont font = this->Font();
+  if (!this->Enabled()) font.Color = ui::clGrayText;
+  const std::u16string text = FieldText(*f);
+  if constexpr (kMemo) {
+    int right = w - inset;
+    if (this->ScrollBars() == ui::TScrollStyle::ssVertical ||
+        this->ScrollBars() == ui::TScrollStyle::ssBoth) {
+      // The bar's track inside the frame; a copy shows its text from the top.
+      const int frame = inset - 1;
+      right = w - frame - ui::CurrentBackend().Screen().ScrollBarSize();
+      canvas.FillRect({right, frame, w - frame, h - frame}, ui::clBtnFace);
+    }
+    const int lineHeight = std::max(1, canvas.TextExtent(font, u"Ag").Height);
+    const auto shown = static_cast<size_t>(h / lineHeight + 1);
+    int y = inset - 1;
+    for (std::u16string_view line : WrappedLines(canvas, font, text, right - inset, shown)) {
+      canvas.TextOut({inset, y}, line, font);
+      y += lineHeight;
+    }
+  } else {
+    int x = inset;
+    // Unfocused whole numbers line up at the right, as the live box shows them.
+    if (WholeNumber()) x = w - inset - canvas.TextExtent(font, text).Width;
+    canvas.TextOut({x, inset - 1}, text, font);
+  }
 }
 
 template class TDBTextControl<ui::TCustomEdit>;

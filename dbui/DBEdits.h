@@ -3,7 +3,8 @@
 // an edit of the dataset (an insert when it is empty), and a key that cannot start one is dropped
 // without a word; leaving the control, or posting its dataset while it has the focus, writes a
 // changed text into the field. The dataset stays in edit or insert state afterwards: posting is
-// its owner's business.
+// its owner's business. Inside a repeating grid, the panels that are not live show a painted copy
+// of each box with its own record's value.
 #pragma once
 
 #include <memory>
@@ -11,13 +12,14 @@
 #include <string_view>
 
 #include "db/DataSource.h"
+#include "dbui/DBCtrlGrid.h"
 #include "ui/Edits.h"
 
 namespace dbui {
 
 // What both bound text boxes share; Base is ui::TCustomEdit or ui::TCustomMemo.
 template <class Base>
-class TDBTextControl : public Base {
+class TDBTextControl : public Base, public TRecordCopyPainter {
  public:
   explicit TDBTextControl(rt::TComponent* owner);
   ~TDBTextControl() override;
@@ -29,6 +31,12 @@ class TDBTextControl : public Base {
   // The bound field while the dataset is open and has it.
   db::TField* Field() const { return link_.Field(); }
   const db::TFieldDataLink& DataLink() const { return link_; }
+
+  // "DataSource" names a data source of the control's owner; "DataField" a field of its dataset.
+  void SetStoredProperty(std::u16string_view name, std::u16string_view value) override;
+
+  // The box as it shows unfocused, with the value of the dataset's active record.
+  void PaintRecordCopy(ui::TCanvas& canvas) const override;
 
  protected:
   void KeyDown(uint16_t& key, ui::TShiftState shift) override;

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
+#include "runtime/CodePage.h"
 #include "runtime/Exception.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
+#include "ui/Description.h"
 #include "ui/Forms.h"
 #include "ui/GraphicControl.h"
 #include "ui/Menus.h"
@@ -227,7 +229,11 @@ intptr_t TControl::Perform(uint32_t, uintptr_t, intptr_t) {
   return 0;
 }
 
-void TControl::SetStoredProperty(std::u16string_view name, std::u16string_view) {
+void TControl::SetStoredProperty(std::u16string_view name, std::u16string_view value) {
+  if (rt::SameTextAscii(name, u"PopupMenu")) {
+    SetPopupMenu(&StoredReference<TPopupMenu>(name, value, Owner()));
+    return;
+  }
   throw rt::Exception(u"Property '" + std::u16string(name) + u"' does not exist on " +
                       std::u16string(ClassName()));
 }

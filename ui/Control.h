@@ -173,7 +173,8 @@ class TControl : public rt::TComponent {
   virtual intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam);
 
   // Stored descriptions: kind-specific properties by name, and flags. Unknown names and flags are
-  // errors, so a description never silently loses a setting.
+  // errors, so a description never silently loses a setting. Every control takes "PopupMenu",
+  // the name of a menu its owner owns.
   virtual void SetStoredProperty(std::u16string_view name, std::u16string_view value);
   virtual TControlFlags SupportedFlags() const;
   virtual void SetStoredFlags(TControlFlags flags);
@@ -246,6 +247,9 @@ class TWinControl : public TControl {
 
   // The kind of native window this control needs (see ui/Backend.h).
   virtual const PeerKind& Kind() const;
+  // Where a stored row that names this control as its parent puts its control: the control
+  // itself, or a container inside it that holds what it shows (a grid's live panel).
+  virtual TWinControl& ChildParent() { return *this; }
   bool HandleAllocated() const { return peer_ != nullptr; }
   // The native handle if there is one (0 otherwise); never creates it.
   NativeHandle CurrentHandle() const { return peer_ ? peer_->Handle() : 0; }

@@ -68,11 +68,12 @@ struct ControlDescription {
   std::optional<std::u16string_view> Text{};
   FontDescription Font{};
   std::optional<TColor> Color{};
+  std::optional<TCursor> Cursor{};
   TControlFlags Flags = 0;
   std::optional<int> TabOrder{};
   std::optional<TAlign> Align{};
-  // Kind-specific properties; rows with an empty name are unused.
-  std::array<StoredProperty, 4> Properties{};
+  // Kind-specific properties, applied last and in order; rows with an empty name are unused.
+  std::array<StoredProperty, 8> Properties{};
 };
 
 struct FormDescription {
@@ -104,6 +105,22 @@ struct DataModuleDescription {
   std::u16string_view Name{};
   std::span<const ComponentDescription> Components{};
 };
+
+// Stored property values as text, read the one way every class reads them; a value that does not
+// read raises BadStoredValue's error.
+bool StoredBoolean(std::u16string_view name, std::u16string_view value);  // True, False
+int StoredInteger(std::u16string_view name, std::u16string_view value);   // -123, 45
+TColor StoredColor(std::u16string_view name, std::u16string_view value);  // clBlack, $00BBGGRR
+[[noreturn]] void BadStoredValue(std::u16string_view name, std::u16string_view value,
+                                 std::u16string_view why);
+// A stored reference ("Name", or "Module.Name") to a component of class T, as seen from `local`
+// (a plain name is one of `local`'s own components).
+template <class T>
+T& StoredReference(std::u16string_view name, std::u16string_view value,
+                   const rt::TComponent* local) {
+  if (auto* found = dynamic_cast<T*>(rt::ResolveComponentReference(value, local))) return *found;
+  BadStoredValue(name, value, u"names no component of that kind");
+}
 
 // Creates the components of a table, owned by `owner`, in order.
 void CreateComponents(rt::TComponent& owner, std::span<const ComponentDescription> components);

@@ -5,6 +5,7 @@
 
 #include "runtime/CodePage.h"
 #include "runtime/Exception.h"
+#include "ui/Description.h"
 
 namespace ui {
 
@@ -105,12 +106,8 @@ void TCustomEdit::Change() {
 
 void TCustomEdit::SetStoredProperty(std::u16string_view name, std::u16string_view value) {
   if (rt::SameTextAscii(name, u"MaxLength")) {
-    int n = 0;
-    for (char16_t ch : value) {
-      if (ch < u'0' || ch > u'9' || n > 100000000)
-        throw rt::Exception(u"MaxLength '" + std::u16string(value) + u"' is not a count");
-      n = n * 10 + (ch - u'0');
-    }
+    const int n = StoredInteger(name, value);
+    if (n < 0) BadStoredValue(name, value, u"is not a count");
     SetMaxLength(n);
     return;
   }

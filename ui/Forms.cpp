@@ -274,10 +274,11 @@ void TForm::ApplyControl(const ControlDescription& row) {
   if (!row.Create) throw rt::Exception(u"Control '" + name + u"' has no class");
   TWinControl* parent = this;
   if (!row.Parent.empty()) {
-    parent = dynamic_cast<TWinControl*>(FindComponent(row.Parent));
-    if (!parent)
+    auto* named = dynamic_cast<TWinControl*>(FindComponent(row.Parent));
+    if (!named)
       throw rt::Exception(u"Parent '" + std::u16string(row.Parent) + u"' of control '" + name +
                           u"' not found");
+    parent = &named->ChildParent();
   }
   TControl* c = row.Create(this);
   c->SetName(name);
@@ -287,6 +288,7 @@ void TForm::ApplyControl(const ControlDescription& row) {
   if (row.Text) c->SetText(*row.Text);
   if (!row.Font.Empty()) c->SetFont(row.Font.ApplyTo(c->Font()));
   if (row.Color) c->SetColor(*row.Color);
+  if (row.Cursor) c->SetCursor(*row.Cursor);
   if (row.Flags) c->SetStoredFlags(row.Flags);
   if (row.TabOrder) {
     auto* w = dynamic_cast<TWinControl*>(c);

@@ -4,21 +4,11 @@
 #include <string>
 
 #include "runtime/CodePage.h"
-#include "runtime/Exception.h"
+#include "ui/Description.h"
 #include "ui/picture/Picture.h"
 #include "ui/picture/Resources.h"
 
 namespace ui {
-namespace {
-
-bool StoredBoolean(std::u16string_view name, std::u16string_view value) {
-  if (rt::SameTextAscii(value, u"True")) return true;
-  if (rt::SameTextAscii(value, u"False")) return false;
-  throw rt::Exception(std::u16string(name) + u" '" + std::u16string(value) +
-                      u"' is neither True nor False");
-}
-
-}  // namespace
 
 TImage::TImage(rt::TComponent* owner) : TGraphicControl(owner) {}
 

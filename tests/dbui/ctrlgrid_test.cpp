@@ -3,6 +3,7 @@
 // changes, read-only refusals, Tab through the live panel, and a context menu over a panel's edit.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "../dataset/TestTable.h"
 #include "BoundEdit.h"
 #include "dbui/DBCtrlGrid.h"
+#include "dbui/DBEdits.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 #include "ui/offscreen/Offscreen.h"
@@ -329,3 +331,45 @@ TEST_F(Grid, APopupMenuOverAPanelsEditRunsItsHandlerOnceAfterItClosed) {
 }
 
 }  // namespace
+
+// The toolkit's bound boxes in a panel template: each panel that is not live shows a painted
+// copy of them with its own record's value, inside that panel; a memo's copy wraps at its width.
+TEST_F(Grid, BoundEditsAndMemosPaintTheirOwnRecordOnThePanelsThatAreNotLive) {
+  auto bind = [&](auto* box, ui::TRect r) {
+    box->SetParent(&grid->Panel());
+    box->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    box->SetDataSource(source);
+    box->SetDataField(u"nome");
+    return box;
+  };
+  auto* edit = bind(new dbui::TDBEdit(form.get()), {3, 30, 83, 50});
+  auto* memo = bind(new dbui::TDBMemo(form.get()), {90, 5, 170, 50});
+  ds->Edit();
+  name->SetAsString("alpha beta gamma delta");
+  ds->Post();
+  PressKey(*grid, ui::vkRight);  // panel 1 is live
+  ASSERT_EQ(grid->PanelIndex(), 1);
+
+  std::map<const ui::TControl*, std::vector<std::pair<std::u16string, ui::TRect>>> painted;
+  for (const ui::offscreen::PaintOp& op : backend.Paint(*grid))
+    if (op.What == ui::offscreen::PaintOp::Text)
+      painted[op.Painter].push_back({op.String, op.Rect});
+  ASSERT_EQ(painted[edit].size(), 5u);
+  size_t k = 0;
+  for (int i = 0; i < 6; ++i) {
+    if (i == 1) continue;
+    const auto& [text, rect] = painted[edit][k++];
+    EXPECT_EQ(text, i == 0 ? u"alpha beta gamma delta" : Name(i)) << "panel " << i;
+    const ui::TRect box =
+        ui::Offset(edit->BoundsRect(), grid->PanelRect(i).Left, grid->PanelRect(i).Top);
+    EXPECT_EQ(ui::Intersect(rect, box), rect) << "panel " << i;
+  }
+  // The memo's copy on panel 0: its lines, broken between words.
+  std::vector<std::u16string> lines;
+  for (const auto& [text, rect] : painted[memo])
+    if (ui::Contains(grid->PanelRect(0), {rect.Left, rect.Top})) lines.push_back(text);
+  EXPECT_EQ(lines, (std::vector<std::u16string>{u"alpha beta", u"gamma ", u"delta"}));
+  // The live panel's boxes are windows showing the current record.
+  EXPECT_EQ(edit->Text(), Name(1));
+  EXPECT_EQ(painted.count(&grid->Panel()), 0u);
+}

@@ -9,109 +9,121 @@
 #include <string>
 #include <vector>
 
+#include "dbui/DBCtrlGrid.h"
+#include "dbui/DBEdits.h"
 #include "sistema/VELficha.h"
-#include "tests/sistema/FichaVEL.h"
 #include "tests/sistema/LayoutComparacao.h"
+#include "tests/sistema/VisaoVEL.h"
+#include "ui/CheckBox.h"
 #include "ui/Edits.h"
+#include "ui/Image.h"
 #include "ui/Label.h"
+#include "ui/Menus.h"
 #include "ui/Panel.h"
 #include "ui/offscreen/Offscreen.h"
 
 namespace vel::test {
 namespace {
 
-constexpr uint32_t kHost = 0x5001;
-
-// The kinds the toolkit has no control class for yet: the view leaves out their rows and the
-// rows inside them, and its edits and memos are not yet bound to their fields. Everything else
-// of the tables is compared whole.
-const std::set<std::string> kSemClasse = {"image", "checkbox", "grid"};
-constexpr bool kControlesVinculados = false;
-// Nor do its panels have border styles yet (the credits panel's single line).
-constexpr bool kBordasDePainel = false;
-
-// The transcription's rows that the view builds, in the tables' order.
-std::vector<Controle> Esperado() {
-  std::vector<Controle> r;
-  std::set<std::string> omitidos;
-  for (Controle c : LerTranscricao()) {
-    if (kSemClasse.count(c.tipo) || omitidos.count(c.pai)) {
-      omitidos.insert(c.nome);
-      continue;
-    }
-    if (!kControlesVinculados && (c.tipo == "edit" || c.tipo == "memo")) c.dados.clear();
-    if (!kBordasDePainel && c.fundo == "black-single") c.fundo = "black";
-    r.push_back(c);
-  }
-  // A container's tab order numbers its controls from 0: the form's, with rows left out, by the
-  // rank of their tables' numbers.
-  std::set<int> numeros;
-  for (const Controle& c : r)
-    if (c.pai == "-" && c.tab >= 0) numeros.insert(c.tab);
-  for (Controle& c : r)
-    if (c.pai == "-" && c.tab >= 0)
-      c.tab = static_cast<int>(std::distance(numeros.begin(), numeros.find(c.tab)));
-  return r;
-}
-
 std::string Utf8(std::u16string_view s) {
   return rt::Utf16ToUtf8(s);
+}
+
+// A control's container as the tables name it: the form, a grid for the controls of its panel
+// template (which sit on the grid's live panel), or a panel.
+std::string NomeDoPai(const ui::TControl& c, const ui::TForm& form) {
+  const ui::TWinControl* pai = c.Parent();
+  if (auto* painel = dynamic_cast<const dbui::TDBCtrlPanel*>(pai)) pai = &painel->Grid();
+  if (pai == &form) return "-";
+  return pai->Name().empty() ? "(unnamed)" : Utf8(pai->Name());
 }
 
 // A control of the view in the notation of the transcription.
 Controle DoControle(const ui::TControl& c, const ui::TForm& form) {
   Controle r;
-  const ui::TWinControl* pai = c.Parent();
-  r.pai = pai == &form ? "-" : pai->Name().empty() ? "(unnamed)" : Utf8(pai->Name());
+  r.pai = NomeDoPai(c, form);
+  r.nome = c.Name().empty() ? "(unnamed)" : Utf8(c.Name());
   r.left = c.Left();
   r.top = c.Top();
   r.width = c.Width();
   r.height = c.Height();
-  r.fonte = c.ParentFont() ? "default"
-                           : Fonte(Utf8(c.Font().Name), c.Font().Height,
-                                   (c.Font().Style & ui::fsBold) != 0, c.Font().Color);
+  const std::string fonte = c.ParentFont()
+                                ? "default"
+                                : Fonte(Utf8(c.Font().Name), c.Font().Height,
+                                        (c.Font().Style & ui::fsBold) != 0, c.Font().Color);
   std::set<std::string> flags;
   if (!c.Enabled()) flags.insert("disabled");
   if (c.BiDiMode() == ui::TBiDiMode::bdRightToLeft) flags.insert("right-to-left");
-  if (auto* w = dynamic_cast<const ui::TWinControl*>(&c)) r.tab = w->TabOrder();
-  if (auto* l = dynamic_cast<const ui::TLabel*>(&c)) {
+  if (c.Cursor() == ui::TCursor::crCross) flags.insert("cross-hair");
+  auto* w = dynamic_cast<const ui::TWinControl*>(&c);
+  if (w) r.tab = w->TabOrder();
+  if (dynamic_cast<const ui::TImage*>(&c)) {
+    r.tipo = "image";
+  } else if (auto* l = dynamic_cast<const ui::TLabel*>(&c)) {
     r.tipo = "label";
-    const bool nosso = pai->Name() == u"Panel17";
+    const bool nosso = r.pai == "Panel17";
     r.nome = nosso ? "*" : '"' + Utf8(l->Caption()) + '"';
     if (nosso) {
       flags.insert("fixed size");
     } else {
       r.width = r.height = -1;
     }
+    r.fonte = fonte;
     r.fundo = l->Transparent() ? "transparent" : NomeDaCor(l->Color());
-    r.tab = -1;
   } else if (auto* e = dynamic_cast<const ui::TCustomEdit*>(&c)) {
     r.tipo = dynamic_cast<const ui::TCustomMemo*>(&c) ? "memo" : "edit";
-    r.nome = Utf8(c.Name());
+    r.fonte = fonte;
     if (e->BorderStyle() == ui::TBorderStyle::bsNone) flags.insert("no border");
     if (e->ReadOnly()) flags.insert("read-only");
     if (auto* m = dynamic_cast<const ui::TCustomMemo*>(&c);
         m && m->ScrollBars() == ui::TScrollStyle::ssVertical)
       flags.insert("vertical scroll bar");
     if (c.Color() == ui::clWhite) r.fundo = "white";
-  } else if (dynamic_cast<const ui::TPanel*>(&c)) {
-    r.nome = c.Name().empty() ? "(unnamed)" : Utf8(c.Name());
+    const db::TDataSource* fonteDados = nullptr;
+    std::u16string campo;
+    if (auto* de = dynamic_cast<const dbui::TDBEdit*>(&c)) {
+      fonteDados = de->DataSource();
+      campo = de->DataField();
+    } else if (auto* dm = dynamic_cast<const dbui::TDBMemo*>(&c)) {
+      fonteDados = dm->DataSource();
+      campo = dm->DataField();
+    }
+    r.dados = (fonteDados ? Utf8(fonteDados->Name()) : "(unbound)") + '.' + Utf8(campo);
+  } else if (auto* p = dynamic_cast<const ui::TPanel*>(&c)) {
     const bool preto = c.Color() == ui::clBlack;
     r.tipo = preto ? "panel" : "frame";
-    r.fonte.clear();  // panels show no text of their own
-    r.fundo = preto ? "black" : "face";
+    r.fundo = !preto                                           ? "face"
+              : p->BorderStyle() == ui::TBorderStyle::bsSingle ? "black-single"
+                                                               : "black";
     if (!preto) r.tab = -1;
+  } else if (dynamic_cast<const ui::TCheckBox*>(&c)) {
+    r.tipo = "checkbox";
+    r.fundo = NomeDaCor(c.Color());
+  } else if (auto* g = dynamic_cast<const dbui::TDBCtrlGrid*>(&c)) {
+    r.tipo = "grid";
+    r.fundo = NomeDaCor(c.Color());
+    r.dados = (g->DataSource() ? Utf8(g->DataSource()->Name()) : "(unbound)") + ' ' +
+              std::to_string(g->ColCount()) + 'x' + std::to_string(g->RowCount()) + ' ' +
+              std::to_string(g->PanelWidth()) + 'x' + std::to_string(g->PanelHeight()) + ' ' +
+              (c.PopupMenu() ? Utf8(c.PopupMenu()->Name()) : "(no menu)");
   } else {
     r.tipo = "?";
     r.nome = Utf8(c.ClassName()) + " " + Utf8(c.Name());
   }
+  if (!w || r.tipo == "label" || r.tipo == "image") r.tab = -1;
   r.flags = Juntar(flags);
   return r;
 }
 
+// Every control of the view, depth first in creation order. A grid's live panel is the grid's
+// own part: its controls count as the grid's.
 void Percorrer(const ui::TWinControl& w, std::vector<const ui::TControl*>& todos) {
   for (int i = 0; i < w.ControlCount(); ++i) {
     const ui::TControl* c = w.Controls(i);
+    if (auto* painel = dynamic_cast<const dbui::TDBCtrlPanel*>(c)) {
+      Percorrer(*painel, todos);
+      continue;
+    }
     todos.push_back(c);
     if (auto* filho = dynamic_cast<const ui::TWinControl*>(c)) Percorrer(*filho, todos);
   }
@@ -124,24 +136,14 @@ std::string Chave(const Controle& c) {
   return c.pai + "|" + c.nome + "|" + std::to_string(c.left) + "," + std::to_string(c.top);
 }
 
-class VelVisao : public ::testing::Test {
+class VelVisao : public VisaoVEL {
  protected:
-  void SetUp() override {
-    backend.SetHostClientSize(kHost, 900, 700);
-    doc->AcoplarVisao(kHost);
-    view = dynamic_cast<zarp::TfrmVELsistema*>(doc->VisaoInstanciada());
-    ASSERT_NE(view, nullptr);
-  }
-  void TearDown() override { doc->LiberarVisao(); }
+  VelVisao() : VisaoVEL(900, 700) {}
 
   template <class T = ui::TControl>
   T& Achar(std::u16string_view nome) {
-    return view->Find<T>(nome);
+    return C<T>(nome);
   }
-
-  ui::offscreen::OffscreenBackend& backend = ui::offscreen::Instance();
-  Documento doc;
-  zarp::TfrmVELsistema* view = nullptr;
 };
 
 TEST_F(VelVisao, EveryControlStandsAsTheTablesPlaceIt) {
@@ -152,7 +154,7 @@ TEST_F(VelVisao, EveryControlStandsAsTheTablesPlaceIt) {
     Controle r = DoControle(*c, *view);
     porChave[Chave(r)].push_back(r);
   }
-  const std::vector<Controle> esperado = Esperado();
+  const std::vector<Controle> esperado = LerTranscricao();
   std::vector<Controle> obtido;
   for (const Controle& e : esperado) {
     auto it = porChave.find(Chave(e));
@@ -173,7 +175,7 @@ TEST_F(VelVisao, EveryControlStandsAsTheTablesPlaceIt) {
 // over one another in creation order: the order of the tables' rows.
 TEST_F(VelVisao, ControlsAreCreatedInTheTablesOrderWithinEachContainer) {
   std::map<std::string, std::vector<std::string>> esperado, obtido;
-  for (const Controle& e : Esperado()) esperado[e.pai].push_back(Chave(e));
+  for (const Controle& e : LerTranscricao()) esperado[e.pai].push_back(Chave(e));
   std::vector<const ui::TControl*> todos;
   Percorrer(*view, todos);
   for (const ui::TControl* c : todos) {
@@ -191,7 +193,7 @@ TEST_F(VelVisao, TheFormsOwnControlsFollowTheirTabNumbers) {
   for (const Controle& c : LerTranscricao()) {
     if (c.pai != "-" || c.tab < 0) continue;
     EXPECT_TRUE(numeros.insert(c.tab).second) << c.tab;
-    if (!kSemClasse.count(c.tipo)) porNumero[c.tab] = c.nome;
+    porNumero[c.tab] = c.nome;
   }
   EXPECT_EQ(numeros.size(), 114u);
   EXPECT_EQ(*numeros.begin(), 0);
@@ -206,16 +208,9 @@ TEST_F(VelVisao, TheFormsOwnControlsFollowTheirTabNumbers) {
 TEST_F(VelVisao, AHostSeesEachControlAtItsTablePositionWithTheContentScrollable) {
   EXPECT_EQ(view->VertScrollBar().Position(), 19);
   EXPECT_EQ(view->HorzScrollBar().Position(), 0);
-  // The content reaches the lowest and rightmost edges of the controls the view builds (with the
-  // whole page: rows 0 to 1141, columns 0 to 1366).
-  int direita = 0, baixo = 0;
-  for (const Controle& c : Esperado()) {
-    if (c.pai != "-" || c.width < 0) continue;
-    direita = std::max(direita, c.left + c.width);
-    baixo = std::max(baixo, c.top + c.height + 19);
-  }
-  EXPECT_EQ(view->VertScrollBar().Range(), baixo);
-  EXPECT_EQ(view->HorzScrollBar().Range(), direita);
+  // The content: rows 0 to 1141, columns 0 to 1366.
+  EXPECT_EQ(view->VertScrollBar().Range(), 1141);
+  EXPECT_EQ(view->HorzScrollBar().Range(), 1366);
   EXPECT_TRUE(view->VertScrollBar().IsScrollBarVisible());
   EXPECT_TRUE(view->HorzScrollBar().IsScrollBarVisible());
   auto& stamina = Achar(u"DBEdit3");

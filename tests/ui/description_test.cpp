@@ -3,6 +3,7 @@
 // fire their events around construction and destruction.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "ui/Edits.h"
 #include "ui/Forms.h"
 #include "ui/Label.h"
+#include "ui/Menus.h"
 #include "ui/Panel.h"
 #include "ui/offscreen/Offscreen.h"
 
@@ -183,6 +185,67 @@ TEST(FormDescriptions, ASettingNoControlCanTakeIsAnErrorNotASilentLoss) {
   EXPECT_THROW(TTableForm form(&owner, kBadProperty), rt::Exception);
   EXPECT_THROW(TTableForm form(&owner, kBadParent), rt::Exception);
   EXPECT_EQ(owner.ComponentCount(), 0);  // each failed form was freed with what it had built
+}
+
+// A container whose stored children go into a part of its own, as a grid's go into its panel.
+class TFramedBox : public ui::TPanel {
+ public:
+  explicit TFramedBox(rt::TComponent* owner) : ui::TPanel(owner) {
+    inner = new ui::TPanel(this);
+    inner->SetParent(this);
+    inner->SetBounds(5, 5, 50, 50);
+  }
+  ui::TWinControl& ChildParent() override { return *inner; }
+  ui::TPanel* inner;
+};
+
+rt::TComponent* MakeMenu(rt::TComponent* owner, std::span<const ui::StoredProperty>) {
+  return new ui::TPopupMenu(owner);
+}
+
+const ui::ComponentDescription kMenus[] = {{.Create = MakeMenu, .Name = u"Menu1"}};
+const ui::ControlDescription kPlacedRows[] = {
+    {.Create = ui::ControlOf<TFramedBox>, .Name = u"Box1", .Width = 60, .Height = 60},
+    {.Create = ui::ControlOf<ui::TEdit>,
+     .Name = u"Edit1",
+     .Parent = u"Box1",
+     .Cursor = ui::TCursor::crCross,
+     .Properties = {{{u"PopupMenu", u"Menu1"}, {u"MaxLength", u"12"}}}}};
+
+class TPlacedForm : public ui::TForm {
+ public:
+  TPlacedForm(rt::TComponent* owner, std::span<const ui::ControlDescription> rows)
+      : ui::TForm(owner) {
+    ApplyDescription({.Components = kMenus, .Controls = rows});
+  }
+};
+
+TEST(FormDescriptions, RowsGoWhereTheirContainerPlacesThemAndReferToTheFormsComponents) {
+  TPlacedForm form(nullptr, kPlacedRows);
+  auto& edit = form.Find<ui::TEdit>(u"Edit1");
+  EXPECT_EQ(edit.Parent(), form.Find<TFramedBox>(u"Box1").inner);
+  EXPECT_EQ(edit.PopupMenu(), &form.Find<ui::TPopupMenu>(u"Menu1"));
+  EXPECT_EQ(edit.Cursor(), ui::TCursor::crCross);
+  EXPECT_EQ(edit.MaxLength(), 12);
+}
+
+TEST(FormDescriptions, StoredValuesThatDoNotReadAreErrors) {
+  for (const ui::StoredProperty bad : {ui::StoredProperty{u"PopupMenu", u"Box1"},
+                                       {u"PopupMenu", u"Nowhere"},
+                                       {u"MaxLength", u"-1"},
+                                       {u"MaxLength", u"1x"},
+                                       {u"MaxLength", u""},
+                                       {u"MaxLength", u"99999999999"}}) {
+    const ui::ControlDescription rows[] = {
+        {.Create = ui::ControlOf<TFramedBox>, .Name = u"Box1"},
+        {.Create = ui::ControlOf<ui::TEdit>, .Name = u"Edit1", .Properties = {{bad}}}};
+    EXPECT_THROW(TPlacedForm form(nullptr, rows), rt::Exception) << rt::Utf16ToUtf8(bad.Value);
+  }
+  EXPECT_EQ(ui::StoredInteger(u"N", u"-2147483648"), INT32_MIN);
+  EXPECT_EQ(ui::StoredColor(u"C", u"clWindowText"), ui::clWindowText);
+  EXPECT_EQ(ui::StoredColor(u"C", u"$000000FF"), 0x0000FFu);
+  EXPECT_THROW(ui::StoredColor(u"C", u"red"), rt::Exception);
+  EXPECT_THROW(ui::StoredBoolean(u"B", u"yes"), rt::Exception);
 }
 
 // --- data modules ----------------------------------------------------------------------------

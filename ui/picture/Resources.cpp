@@ -24,7 +24,10 @@ std::map<std::u16string, Entry, std::less<>>& Registry() {
 }  // namespace
 
 void RegisterPictureResource(std::u16string_view name, std::span<const uint8_t> bytes) {
-  Registry()[std::u16string(name)] = Entry{bytes, {}};
+  Entry& entry = Registry()[std::u16string(name)];
+  // The same bytes again keep their decoded picture, which views showing it still share.
+  if (entry.Bytes.data() == bytes.data() && entry.Bytes.size() == bytes.size()) return;
+  entry = Entry{bytes, {}};
 }
 
 void ClearPictureResources() {

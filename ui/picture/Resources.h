@@ -13,7 +13,7 @@
 namespace ui {
 
 // Registers (or replaces) the bytes of a PNG or bitmap file under `name`. The bytes are not
-// copied: they must outlive every later lookup.
+// copied: they must outlive every later lookup. Registering the same bytes again changes nothing.
 void RegisterPictureResource(std::u16string_view name, std::span<const uint8_t> bytes);
 // Forgets every registered picture (a library's unload); pictures still held stay valid.
 void ClearPictureResources();
