@@ -1,10 +1,9 @@
 // The sheet tool's build path on arbitrary text: JSON that is no sheet must end in the tool's own
 // error; JSON that is a sheet must write a stream that the tool reads back as the same sections,
 // and that a VEL sheet loads (or refuses with its error) and saves into a stream that loads again
-// with nothing new to report.
+// with nothing lost.
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -38,14 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Verificacao v = Verificar(biblioteca, secoes, bytes);
   const Leitura salva = LerSecoes(v.salvo);
   if (salva.dano) Achado("the sheet saved a stream that does not read back");
-  // A second round loses nothing more: the sheet loads what it saved, and whatever it reports
-  // then it reported the first time already (a level box whose text is no number fails the
-  // derived values on every record of the equipment list, though each value is kept). The
-  // derived values themselves may land elsewhere: they go into the current records.
+  // A second round loses nothing: the sheet loads what it saved, and no value, column or section
+  // of it is refused, cut or dropped. The sheet may still show boxes for values it kept: a level
+  // box whose text is no number fails the derived values on every record of the equipment list
+  // loaded after it, which the saved stream's order can change.
   const Verificacao again = Verificar(biblioteca, salva.secoes, v.salvo);
   if (!again.carregou) Achado("what the sheet saved does not load");
-  const std::set<std::string> first(v.achados.begin(), v.achados.end());
   for (const std::string& a : again.achados)
-    if (!first.contains(a)) Achado("what the sheet saved loses more when loaded again");
+    if (a.rfind("Carregando field ", 0) != 0)
+      Achado("what the sheet saved loses more when loaded again");
   return 0;
 }
