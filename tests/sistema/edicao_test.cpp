@@ -3,6 +3,7 @@
 // typed value lands and who hears of it, and what a read-only sheet does with keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -148,12 +149,20 @@ TEST_F(VelEdicao, ALoadedSheetShowsItsValuesAndDerivedValuesInTheirBoxes) {
   EXPECT_EQ(C(u"DBEdit54").Text(), rt::FromAnsi(doc->DATAA5habilname->AsString()));
   std::vector<std::u16string> pintados;
   for (const auto& op : backend.Paint(skills))
-    if (op.What == ui::offscreen::PaintOp::Text && op.Painter == &C(u"DBEdit54"))
-      pintados.push_back(op.String);
-  const std::u16string outro = C(u"DBEdit54").Text() == u"Leitura de runas"
-                                   ? u"Esquiva acrob\u00E1tica"
-                                   : u"Leitura de runas";
-  EXPECT_EQ(pintados, std::vector<std::u16string>{outro});
+    if (op.What == ui::offscreen::PaintOp::Text) pintados.push_back(op.String);
+  // Every box of the other panel shows that record: level, name, page and remark.
+  const std::u16string vivo = C(u"DBEdit54").Text();
+  std::vector<std::u16string> outro;
+  for (doc->DATAA5->First(); !doc->DATAA5->Eof(); doc->DATAA5->Next())
+    if (rt::FromAnsi(doc->DATAA5habilname->AsString()) != vivo)
+      outro = {rt::FromAnsi(doc->DATAA5sksty->AsString()),
+               rt::FromAnsi(doc->DATAA5habilname->AsString()),
+               rt::FromAnsi(doc->DATAA5pgref->AsString()),
+               rt::FromAnsi(doc->DATAA5eqpdef->AsString())};
+  ASSERT_EQ(outro.size(), 4u);
+  for (const std::u16string& texto : outro)
+    EXPECT_NE(std::find(pintados.begin(), pintados.end(), texto), pintados.end())
+        << rt::Utf16ToUtf8(texto);
   EXPECT_EQ(Mensagens(), std::vector<std::u16string>{});
 }
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/windows/ui_test_host.h"
@@ -68,6 +70,73 @@ void Digitar(const char* texto) {
   for (const char* c = texto; *c; ++c) Tecla(static_cast<UINT>(VkKeyScanW(*c) & 0xFF));
 }
 
+// The deepest visible window under a point of the view's client area.
+HWND JanelaNoPonto(HWND view, int x, int y) {
+  POINT p{x, y};
+  HWND atual = view;
+  for (;;) {
+    HWND filha = ChildWindowFromPointEx(atual, p, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!filha || filha == atual) return atual;
+    MapWindowPoints(atual, filha, &p, 1);
+    atual = filha;
+  }
+}
+
+// What a right click does at a point of the view: the button goes down and up on the window
+// under it, whose default handling asks for its context menu.
+void CliqueDireito(HWND view, int x, int y) {
+  HWND alvo = JanelaNoPonto(view, x, y);
+  POINT p{x, y};
+  MapWindowPoints(view, alvo, &p, 1);
+  SendMessageW(alvo, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
+  SendMessageW(alvo, WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  testhost::Pump();
+}
+
+// A player at the menu that opens next: `descidas` presses of Down and then Enter, once the
+// popup menu shows; and the text of the message box that may follow, closed with OK.
+struct Jogador {
+  int descidas = 0;
+  bool escolheu = false;
+  std::wstring caixa;
+};
+Jogador* g_jogador = nullptr;
+
+void CALLBACK Jogar(HWND, UINT, UINT_PTR, DWORD) {
+  Jogador& j = *g_jogador;
+  if (!j.escolheu) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    for (int i = 0; i < j.descidas; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    j.escolheu = true;
+    return;
+  }
+  if (HWND caixa = FindWindowW(L"#32770", nullptr)) {
+    wchar_t texto[256] = {};
+    GetDlgItemTextW(caixa, 0xFFFF, texto, 256);
+    j.caixa = texto;
+    PostMessageW(caixa, WM_COMMAND, IDOK, 0);
+  }
+}
+
+// Right-clicks at a point of the view and chooses the menu's row `linha` (from 0).
+Jogador EscolherNoMenu(HWND view, int x, int y, int linha) {
+  Jogador j;
+  j.descidas = linha + 1;
+  g_jogador = &j;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, Jogar);
+  CliqueDireito(view, x, y);
+  for (int i = 0; i < 10; ++i) testhost::Pump();  // a box the choice opened closes too
+  KillTimer(nullptr, timer);
+  g_jogador = nullptr;
+  return j;
+}
+
+bool Contem(const std::vector<uint8_t>& bytes, std::string_view texto) {
+  return std::search(bytes.begin(), bytes.end(), texto.begin(), texto.end()) != bytes.end();
+}
+
 class VelView : public testhost::VelHost {
  protected:
   void SetUp() override {
@@ -91,10 +160,6 @@ class VelView : public testhost::VelHost {
 
   rt::ComPtr<zarp::IZARPModulo> modulo;
 };
-
-// Whether the view's edits are bound to their fields yet; until the toolkit's bound edits exist
-// they are plain edits, and what depends on the binding is skipped (and says so).
-constexpr bool kControlesVinculados = false;
 
 TEST_F(VelView, KeysReachStaminaAndTabMovesToDestrezaThroughAPlainHostLoop) {
   auto ficha = Nova();
@@ -129,7 +194,6 @@ TEST_F(VelView, KeysReachStaminaAndTabMovesToDestrezaThroughAPlainHostLoop) {
 }
 
 TEST_F(VelView, TypingCommitsOnAFocusChangeTellsTheHostAndSaves) {
-  if (!kControlesVinculados) GTEST_SKIP() << "the view's edits are not bound to their fields yet";
   auto ficha = Nova();
   auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
   auto controller = rt::MakeCounted<host::TController>();
@@ -223,6 +287,64 @@ TEST_F(VelView, TheWholeSheetScrolledThroughItsHeightMakesOnePicture) {
 
   const std::string caminho = std::string(VEL_SCREENSHOT_DIR) + "/vel-sheet.png";
   EXPECT_TRUE(testhost::FotografarConteudo(view, 1366, 1141, caminho)) << caminho;
+
+  visao->LiberarVisao();
+  visao.Reset();
+  ficha.Reset();
+  DestroyWindow(janela);
+  testhost::Pump();
+}
+
+TEST_F(VelView, ASkillIsInsertedFromTheGridsRealPopupMenuTypedIntoAndSaved) {
+  auto ficha = Nova();
+  auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
+  HWND janela = testhost::CreateHostWindow(1100, 800);
+  visao->AcoplarVisao(testhost::AsHost(janela));
+  testhost::Pump();
+  HWND view = GetWindow(janela, GW_CHILD);
+  ASSERT_NE(view, nullptr);
+  SetForegroundWindow(janela);
+
+  // The skills list is empty: its grid shows no panel, so the first panel's name box is hidden.
+  constexpr int kNomeX = 548 - 2 + 137, kNomeY = 370 + 4;
+  HWND nome = JanelaEm(view, kNomeX, kNomeY, 269, 24);
+  ASSERT_NE(nome, nullptr);
+  EXPECT_FALSE(IsWindowVisible(nome));
+  const Jogador j = EscolherNoMenu(view, 548 + 200, 370 + 150, 0);  // "Inserir Habilidade"
+  ASSERT_TRUE(j.escolheu);
+  EXPECT_EQ(j.caixa, L"");
+  EXPECT_TRUE(IsWindowVisible(nome));
+  SetFocus(nome);
+  testhost::Pump();
+  ASSERT_EQ(GetFocus(), nome);
+  Digitar("furtividade");
+  EXPECT_EQ(Texto(nome), L"furtividade");
+
+  auto saida = rt::MakeCounted<host::TMemoryStream>();
+  ficha->SalvarFicha(saida.Get());
+  EXPECT_TRUE(Contem(saida->Bytes(), "habilname"));
+  EXPECT_TRUE(Contem(saida->Bytes(), "furtividade"));
+
+  visao->LiberarVisao();
+  visao.Reset();
+  ficha.Reset();
+  DestroyWindow(janela);
+  testhost::Pump();
+}
+
+TEST_F(VelView, RemovingADonFromTheEmptyListSaysSoInAMessageBox) {
+  auto ficha = Nova();
+  auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
+  HWND janela = testhost::CreateHostWindow(1400, 800);
+  visao->AcoplarVisao(testhost::AsHost(janela));
+  testhost::Pump();
+  HWND view = GetWindow(janela, GW_CHILD);
+  ASSERT_NE(view, nullptr);
+  SetForegroundWindow(janela);
+
+  const Jogador j = EscolherNoMenu(view, 989 + 100, 342 + 100, 1);  // "Remover Don"
+  ASSERT_TRUE(j.escolheu);
+  EXPECT_EQ(j.caixa, L"Cannot perform this operation on an empty dataset");
 
   visao->LiberarVisao();
   visao.Reset();

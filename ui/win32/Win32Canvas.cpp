@@ -17,10 +17,10 @@ const GdiRef& Win32Canvas::Use(GdiRef ref) {
 
 void Win32Canvas::Clip(const TRect& clip) {
   SelectClipRgn(dc_, nullptr);
-  POINT origin{};
-  GetViewportOrgEx(dc_, &origin);  // clip regions are in device units, before the origin
-  IntersectClipRect(dc_, clip.Left + origin.x, clip.Top + origin.y, clip.Right + origin.x,
-                    clip.Bottom + origin.y);
+  // In logical units, as everything here: the DC's origin maps them to the device. (A paint of
+  // part of a window moves that origin; a clip in device units would then miss the lines and
+  // texts it should keep.)
+  IntersectClipRect(dc_, clip.Left, clip.Top, clip.Right, clip.Bottom);
 }
 
 void Win32Canvas::DoFillRect(const TRect& r, TColor color) {

@@ -47,6 +47,7 @@ void Win32Peer::Create() {
   hwnd_ = MakeWindow();
   backend_.Track(this, hwnd_);
   tracked_ = true;
+  PlaceAmongSiblings();
   ApplyFont();
   ApplyBrush();
   Created();
@@ -91,6 +92,24 @@ void Win32Peer::Rebuild() {
   if (focused) ::SetFocus(fresh);
   DestroyWindow(old);
   quiet_ = false;
+}
+
+void Win32Peer::PlaceAmongSiblings() {
+  // Later controls lie above earlier ones, whatever place the window system gives a new child:
+  // the window goes just beneath the first later sibling that has a window, or on top.
+  TWinControl* parent = control_->Parent();
+  if (!parent) return;
+  HWND above = HWND_TOP;
+  bool later = false;
+  for (int i = 0; i < parent->ControlCount() && above == HWND_TOP; ++i) {
+    TControl* c = parent->Controls(i);
+    if (c == control_) {
+      later = true;
+    } else if (auto* w = dynamic_cast<TWinControl*>(c); later && w && w->HandleAllocated()) {
+      above = reinterpret_cast<HWND>(w->CurrentHandle());
+    }
+  }
+  SetWindowPos(hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32Peer::ApplyFont() {

@@ -97,6 +97,7 @@ class Win32Peer : public WindowPeer {
   bool quiet_ = false;    // a rebuild moves the focus: no notice to the control
 
  private:
+  void PlaceAmongSiblings();
   void ApplyFont();
   void ApplyBrush();
   void MouseButton(UINT msg, LPARAM lParam);
