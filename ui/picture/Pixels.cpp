@@ -21,11 +21,12 @@ void FreeStorage(TRgba* data, size_t bytes) {
 }
 
 // The storage of the last pictures freed, kept for the next ones. A picture is large, and a heap
-// may give a large block back to the system as soon as it is freed (Wine's does, from about
-// 100 KiB): every page of the next picture then faults in afresh, and where a fault is slow (on
-// our virtual build machines, about 14 µs a page) that costs more than decoding the picture. A
-// view closed and opened again thus decodes its pictures into memory the program still has.
-// glibc's malloc keeps blocks of these sizes itself, so natively this changes little.
+// may give a large block back to the system as soon as it is freed (Wine's does, with blocks
+// from some tens of KiB up, depending on what lies around them): every page of the next picture
+// then faults in afresh, and where a fault is slow (on our virtual build machines, about 14 µs a
+// page) that costs more than decoding the picture. A view closed and opened again thus decodes
+// its pictures into memory the program still has. glibc's malloc keeps blocks of these sizes
+// itself, so natively this changes little.
 class TKeptStorage {
  public:
   ~TKeptStorage() {
@@ -53,7 +54,7 @@ class TKeptStorage {
   }
 
   // Keeps a freed block (the oldest kept ones make room), or answers false for the caller to
-  // free it: small blocks, which heaps keep well, and blocks beyond the bound.
+  // free it: blocks of a few pages, cheap to fault in again, and blocks beyond the bound.
   bool Keep(TRgba* data, size_t bytes) {
     if (bytes < kMinKept || bytes > kMaxKeptPictureBytes) return false;
     std::lock_guard lock(mutex_);
@@ -77,7 +78,7 @@ class TKeptStorage {
   static constinit inline bool closed = false;
 
  private:
-  static constexpr size_t kMinKept = size_t{64} << 10;
+  static constexpr size_t kMinKept = size_t{16} << 10;
   static constexpr size_t kMaxBlocks = 8;
 
   struct Block {
