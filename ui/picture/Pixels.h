@@ -27,6 +27,18 @@ inline constexpr uint64_t kMaxPictureBytes = uint64_t{64} << 20;
 // Whether width × height is a size the toolkit can hold; false for zero or negative sides.
 bool PictureSizeAllowed(int64_t width, int64_t height);
 
+// The bytes of freed pictures' storage held for the next pictures (see Pixels.cpp); never more
+// than kMaxKeptPictureBytes.
+inline constexpr size_t kMaxKeptPictureBytes = size_t{16} << 20;
+size_t KeptPictureBytes();
+
+// Frees a picture's storage, or hands it back to be kept for the next picture. It knows the
+// storage's size, which may exceed the picture's (a freed picture's storage taken again).
+struct TPixelStorage {
+  size_t Bytes = 0;
+  void operator()(TRgba* data) const;
+};
+
 class TPixels {
  public:
   TPixels() = default;
@@ -73,7 +85,10 @@ class TPixels {
   int height_ = 0;
   bool hasAlpha_ = false;
   uint64_t serial_ = NextSerial();
-  std::unique_ptr<TRgba[]> data_;
+  std::unique_ptr<TRgba[], TPixelStorage> data_;
+
+  // Storage for `pixels` pixels, left unset: a kept block when one fits, else a new one.
+  static std::unique_ptr<TRgba[], TPixelStorage> NewStorage(size_t pixels);
 };
 
 }  // namespace ui
