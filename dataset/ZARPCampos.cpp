@@ -153,16 +153,20 @@ int64_t LerInteiro(const uint8_t* p, TKind k) {
 }  // namespace
 
 uint8_t* TArenaCampos::Alocar(size_t n) {
+  // Chunks are not zeroed: every block is written whole before it is read, and zeroing a
+  // million records' chunks costs as much as filling them.
   if (n > kPedaco / 4) {
     // A large block gets a chunk of its own; the current chunk goes on being filled.
-    pedacos_.push_back(std::make_unique<uint8_t[]>(n));
+    grandes_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[n]));
     reservado_ += n;
-    return pedacos_.back().get();
+    return grandes_.back().get();
   }
   if (n > restante_) {
-    pedacos_.push_back(std::make_unique<uint8_t[]>(kPedaco));
-    reservado_ += kPedaco;
-    livre_ = pedacos_.back().get();
+    if (usados_ == pedacos_.size()) {
+      pedacos_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[kPedaco]));
+      reservado_ += kPedaco;
+    }
+    livre_ = pedacos_[usados_++].get();
     restante_ = kPedaco;
   }
   uint8_t* p = livre_;
@@ -171,12 +175,13 @@ uint8_t* TArenaCampos::Alocar(size_t n) {
   return p;
 }
 
-void TArenaCampos::Liberar() {
-  pedacos_.clear();
-  pedacos_.shrink_to_fit();
+void TArenaCampos::Esvaziar() {
+  grandes_.clear();
+  grandes_.shrink_to_fit();
+  usados_ = 0;
   livre_ = nullptr;
   restante_ = 0;
-  reservado_ = 0;
+  reservado_ = pedacos_.size() * kPedaco;
 }
 
 void TCampos::Reservar(size_t n, size_t manter) {
@@ -302,45 +307,68 @@ void TCampos::Substituir(int i, size_t n, F&& escrever) {
 }
 
 void TCampos::GravarTexto(int i, const char* texto, size_t tamanho) {
-  Substituir(i, 1 + TamanhoComprimento(tamanho) + tamanho, [&](uint8_t* p) {
-    *p = kString;
-    p = EscreverComprimento(p + 1, tamanho);
-    if (tamanho) std::memcpy(p, texto, tamanho);
-  });
+  db::TStoredValue v;
+  v.type = rt::varString;
+  v.text = std::string_view(texto, tamanho);
+  Gravar(i, v);
 }
 
 void TCampos::Gravar(int i, const rt::Variant& valor) {
-  const TKind k = KindDe(valor.Type());
-  switch (k) {
+  db::TStoredValue v;
+  v.type = valor.Type();
+  switch (KindDe(v.type)) {
     case kString:
-      GravarTexto(i, valor.RawString().data(), valor.RawString().size());
-      return;
+      v.text = valor.RawString();
+      break;
     case kUString: {
       const std::u16string& t = valor.RawUString();
-      Substituir(i, 1 + TamanhoComprimento(t.size()) + 2 * t.size(), [&](uint8_t* p) {
-        *p = kUString;
-        p = EscreverComprimento(p + 1, t.size());
-        if (!t.empty()) std::memcpy(p, t.data(), 2 * t.size());
+      v.text = std::string_view(reinterpret_cast<const char*>(t.data()), 2 * t.size());
+      break;
+    }
+    case kNulo:
+    case kVazio:
+    case kMarcado:
+      break;
+    default:
+      if (Real(KindDe(v.type)))
+        v.real = valor.RawDouble();
+      else
+        v.integer = valor.RawInt();
+      break;
+  }
+  Gravar(i, v);
+}
+
+void TCampos::Gravar(int i, const db::TStoredValue& valor) {
+  const TKind k = KindDe(valor.type);
+  switch (k) {
+    case kString:
+    case kUString: {
+      // A wide text's bytes are its units; its length is counted in units.
+      const size_t n = k == kUString ? valor.text.size() / 2 : valor.text.size();
+      const size_t bytes = k == kUString ? 2 * n : n;
+      Substituir(i, 1 + TamanhoComprimento(n) + bytes, [&](uint8_t* p) {
+        *p = k;
+        p = EscreverComprimento(p + 1, n);
+        if (bytes) std::memcpy(p, valor.text.data(), bytes);
       });
       return;
     }
     case kMarcado:
       Substituir(i, 3, [&](uint8_t* p) {
         p[0] = kMarcado;
-        p[1] = static_cast<uint8_t>(valor.Type());
-        p[2] = static_cast<uint8_t>(valor.Type() >> 8);
+        p[1] = static_cast<uint8_t>(valor.type);
+        p[2] = static_cast<uint8_t>(valor.type >> 8);
       });
       return;
     default: {
       const int largura = kDescricoes[k].largura;
       Substituir(i, 1 + static_cast<size_t>(largura), [&](uint8_t* p) {
         p[0] = k;
-        if (Real(k)) {
-          const double d = valor.RawDouble();
-          std::memcpy(p + 1, &d, 8);
-        } else if (largura) {
-          EscreverInteiro(p + 1, valor.RawInt(), largura);
-        }
+        if (Real(k))
+          std::memcpy(p + 1, &valor.real, 8);
+        else if (largura)
+          EscreverInteiro(p + 1, valor.integer, largura);
       });
       return;
     }

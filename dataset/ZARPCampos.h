@@ -16,19 +16,25 @@
 
 namespace zarp {
 
-// Where a dataset's stored records keep their blocks: large chunks handed out in order and freed
-// all together when the dataset closes, so that neither filling nor emptying a table of a
+// Where a dataset's stored records keep their blocks: large chunks handed out in order and taken
+// back all together when the dataset closes, so that neither filling nor emptying a table of a
 // million records costs an allocation per record. A block that a record outgrows is not reused.
+// Emptying keeps the chunks for the next records: a sheet that is cleared and loaded again (every
+// load clears first) then fills memory it already holds instead of asking for it afresh, and
+// never holds more than its largest content did. They are freed with the arena.
 class TArenaCampos {
  public:
   uint8_t* Alocar(size_t n);
-  // Frees every block handed out.
-  void Liberar();
+  // Takes back every block handed out; the common chunks are kept for reuse.
+  void Esvaziar();
+  // Bytes held: chunks in use and kept.
   size_t Reservado() const { return reservado_; }
 
  private:
   static constexpr size_t kPedaco = 64 * 1024;
-  std::vector<std::unique_ptr<uint8_t[]>> pedacos_;
+  std::vector<std::unique_ptr<uint8_t[]>> pedacos_;  // of kPedaco bytes; [0, usados_) in use
+  std::vector<std::unique_ptr<uint8_t[]>> grandes_;  // blocks too large for a chunk
+  size_t usados_ = 0;
   uint8_t* livre_ = nullptr;
   size_t restante_ = 0;
   size_t reservado_ = 0;
@@ -65,7 +71,9 @@ class TCampos {
   // Value i as a variant of its kind (null when there is no value i).
   rt::Variant Valor(int i) const;
 
-  // Each replaces value i; nothing happens when there is no value i.
+  // Each replaces value i; nothing happens when there is no value i. A value seen in place is
+  // stored as Ler answers it (a wide text's bytes are its units).
+  void Gravar(int i, const db::TStoredValue& valor);
   void Gravar(int i, const rt::Variant& valor);
   void GravarTexto(int i, const char* texto, size_t tamanho);
 
