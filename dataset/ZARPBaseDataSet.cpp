@@ -194,25 +194,25 @@ void TZCustomDataSet::ArmazenarInsercao(TBufferRecord& copia) {
 // --- Direct appends -----------------------------------------------------------------------------
 
 void TZCustomDataSet::IniciarRegistroDireto() {
-  FCamposDiretos.Inicializar(GetCountCamposFisicos());
+  FValoresDiretos.assign(static_cast<size_t>(std::max(GetCountCamposFisicos(), 0)),
+                         db::TStoredValue{});
 }
 
 void TZCustomDataSet::GravarDireto(const db::TField* field, const db::TStoredValue& valor) {
   const int campo = field->FieldNo() - 1;
-  if (valor.type == rt::varString && field->DataType() == TFieldType::ftString) {
-    db::TStoredValue texto = valor;
-    texto.text = TextoGuardado(field, valor.text);
-    FCamposDiretos.Gravar(campo, texto);
-  } else {
-    FCamposDiretos.Gravar(campo, valor);
-  }
+  if (campo < 0 || static_cast<size_t>(campo) >= FValoresDiretos.size()) return;
+  db::TStoredValue& v = FValoresDiretos[static_cast<size_t>(campo)];
+  v = valor;
+  if (valor.type == rt::varString && field->DataType() == TFieldType::ftString)
+    v.text = TextoGuardado(field, valor.text);
 }
 
 void TZCustomDataSet::AnexarDireto() {
   // As a post: whatever an underlying source still has comes first.
   ObterRegistro(kBuscarTudo);
   TBufferRecord copia;
-  copia.Campos = FCamposDiretos.Compacto(FArena);
+  copia.Campos =
+      TCampos::Montar(FArena, FValoresDiretos.data(), static_cast<int>(FValoresDiretos.size()));
   copia.Calculados.assign(static_cast<size_t>(CalcFieldsSize()), rt::Variant::Null());
   copia.Blobs.resize(static_cast<size_t>(BlobFieldCount()));
   ArmazenarInsercao(copia);

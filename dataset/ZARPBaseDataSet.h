@@ -105,7 +105,7 @@ class TZCustomDataSet : public db::TDataSet {
   //
   // One value of the record being built: `valor` is of the field's stored kind, as the field
   // prepared it (db::TField::PrepareValue), or null; a text is kept to the field's Size, as
-  // every write keeps it.
+  // every write keeps it, and its bytes must stay where they are until the record is appended.
   void GravarDireto(const db::TField* field, const db::TStoredValue& valor);
   // Stores the record built as a post of an insert stores its record, and makes it current.
   void AnexarDireto();
@@ -191,7 +191,9 @@ class TZCustomDataSet : public db::TDataSet {
   // Stores a record built for a posted insert at the end, and makes it current.
   void ArmazenarInsercao(TBufferRecord& copia);
   TBufferRecord FRegistroBusca;  // scratch record of the fetch-on-demand path
-  TCampos FCamposDiretos;        // the values of the record a direct append is building
+  // The values of the record a direct append is building, by field; their texts are the
+  // caller's until the record is appended.
+  std::vector<db::TStoredValue> FValoresDiretos;
   // The slot of a calculated field; null for a physical one or an offset out of the record.
   static rt::Variant* SlotCalculado(TBufferRecord& registro, const db::TField* field);
 };

@@ -150,6 +150,45 @@ int64_t LerInteiro(const uint8_t* p, TKind k) {
   }
 }
 
+// Bytes of the encoding of a value seen in place (a wide text's bytes are its units).
+size_t TamanhoCodificado(const db::TStoredValue& v) {
+  const TKind k = KindDe(v.type);
+  if (k == kString || k == kUString) {
+    const size_t n = k == kUString ? v.text.size() / 2 : v.text.size();
+    return 1 + TamanhoComprimento(n) + (k == kUString ? 2 * n : n);
+  }
+  if (k == kMarcado) return 3;
+  return 1 + kDescricoes[k].largura;
+}
+
+// Writes the encoding at p; answers where it ends.
+uint8_t* Codificar(uint8_t* p, const db::TStoredValue& v) {
+  const TKind k = KindDe(v.type);
+  *p++ = k;
+  switch (k) {
+    case kString:
+    case kUString: {
+      const size_t n = k == kUString ? v.text.size() / 2 : v.text.size();
+      const size_t bytes = k == kUString ? 2 * n : n;
+      p = EscreverComprimento(p, n);
+      if (bytes) std::memcpy(p, v.text.data(), bytes);
+      return p + bytes;
+    }
+    case kMarcado:
+      p[0] = static_cast<uint8_t>(v.type);
+      p[1] = static_cast<uint8_t>(v.type >> 8);
+      return p + 2;
+    default: {
+      const int largura = kDescricoes[k].largura;
+      if (Real(k))
+        std::memcpy(p, &v.real, 8);
+      else if (largura)
+        EscreverInteiro(p, v.integer, largura);
+      return p + largura;
+    }
+  }
+}
+
 }  // namespace
 
 uint8_t* TArenaCampos::Alocar(size_t n) {
@@ -340,39 +379,21 @@ void TCampos::Gravar(int i, const rt::Variant& valor) {
 }
 
 void TCampos::Gravar(int i, const db::TStoredValue& valor) {
-  const TKind k = KindDe(valor.type);
-  switch (k) {
-    case kString:
-    case kUString: {
-      // A wide text's bytes are its units; its length is counted in units.
-      const size_t n = k == kUString ? valor.text.size() / 2 : valor.text.size();
-      const size_t bytes = k == kUString ? 2 * n : n;
-      Substituir(i, 1 + TamanhoComprimento(n) + bytes, [&](uint8_t* p) {
-        *p = k;
-        p = EscreverComprimento(p + 1, n);
-        if (bytes) std::memcpy(p, valor.text.data(), bytes);
-      });
-      return;
-    }
-    case kMarcado:
-      Substituir(i, 3, [&](uint8_t* p) {
-        p[0] = kMarcado;
-        p[1] = static_cast<uint8_t>(valor.type);
-        p[2] = static_cast<uint8_t>(valor.type >> 8);
-      });
-      return;
-    default: {
-      const int largura = kDescricoes[k].largura;
-      Substituir(i, 1 + static_cast<size_t>(largura), [&](uint8_t* p) {
-        p[0] = k;
-        if (Real(k))
-          std::memcpy(p + 1, &valor.real, 8);
-        else if (largura)
-          EscreverInteiro(p + 1, valor.integer, largura);
-      });
-      return;
-    }
-  }
+  Substituir(i, TamanhoCodificado(valor), [&](uint8_t* p) { Codificar(p, valor); });
+}
+
+TCampos TCampos::Montar(TArenaCampos& arena, const db::TStoredValue* valores, int n) {
+  TCampos c;
+  if (n <= 0) return c;
+  size_t total = 0;
+  for (int i = 0; i < n; ++i) total += TamanhoCodificado(valores[i]);
+  if (total > UINT32_MAX) throw std::length_error("record too large");
+  uint8_t* p = arena.Alocar(total);
+  c.dados_ = p;
+  for (int i = 0; i < n; ++i) p = Codificar(p, valores[i]);
+  c.tamanho_ = static_cast<uint32_t>(total);
+  c.count_ = n;
+  return c;
 }
 
 }  // namespace zarp

@@ -64,6 +64,8 @@ class TCampos {
   int Count() const { return count_; }
   // The same values in a block of exactly their size from `arena`, which must outlive the copy.
   TCampos Compacto(TArenaCampos& arena) const;
+  // The n values, as Ler answers them, in a block of exactly their size from `arena`.
+  static TCampos Montar(TArenaCampos& arena, const db::TStoredValue* valores, int n);
   size_t Bytes() const { return tamanho_; }
 
   // Value i in place; false when there is no value i.

@@ -141,7 +141,8 @@ std::u16string Secao(std::u16string_view nome, const TLugar& lugar) {
 // The one failure handled inside a load: a field that refuses a value is reported, and the
 // field keeps what the insert gave it. With `direto`, the record is being appended directly
 // (TZCustomDataSet's direct appends) and the field only checks and cuts the value, as its
-// assignment would, for the dataset to store; `rascunho` holds a text the field converted.
+// assignment would, for the dataset to store; `rascunho` holds a text the field converted, until
+// the record is appended.
 void AtribuirValor(db::TField& field, const rt::Variant& valor, TZARPDataSet* direto,
                    std::string& rascunho) {
   if (field.FieldKind() != db::TFieldKind::fkData) return;
@@ -254,7 +255,8 @@ void CarregarDataSet(TZARPDataSet* alvo, TLeitorStream& leitor, std::u16string_v
     // One value per column, so that each keeps its kind from record to record and a text is
     // read into the storage of the one before.
     std::vector<rt::Variant> valores(colunas.size());
-    std::string rascunho;
+    // A text that a field converts, per column: a direct append stores it at the record's end.
+    std::vector<std::string> rascunhos(colunas.size());
     for (lugar.indice = 1; lugar.indice <= r; ++lugar.indice) {
       if (direto)
         direto->NovoRegistroDireto();
@@ -263,7 +265,7 @@ void CarregarDataSet(TZARPDataSet* alvo, TLeitorStream& leitor, std::u16string_v
       for (size_t i = 0; i < colunas.size(); ++i) {
         const TZFieldDef& c = colunas[i];
         LerValorCampo(leitor, c.Tipo, valores[i]);
-        if (c.Field) AtribuirValor(*c.Field, valores[i], direto, rascunho);
+        if (c.Field) AtribuirValor(*c.Field, valores[i], direto, rascunhos[i]);
       }
       if (direto)
         direto->AnexarDireto();

@@ -194,7 +194,8 @@ void TLeitorStream::ExigirItens(int64_t count, int64_t minimo, int64_t depois,
                        u"Sheet stream is damaged: " + detalhe);
   }
   int64_t livres = Restantes() - depois;
-  if (minimo > 0 && (livres < 0 || count > livres / minimo)) {
+  // Asked for every text of a load: a byte each needs no division.
+  if (minimo > 0 && (livres < 0 || count > (minimo == 1 ? livres : livres / minimo))) {
     std::u16string detalhe =
         rt::Format(u"%d %s claimed, %d bytes left", {count, oQue, Restantes()});
     throw EStreamFicha(EStreamFicha::TFalha::Contagem, detalhe,
