@@ -274,8 +274,7 @@ std::string LerString(TLeitorStream& leitor) {
 void LerStringEm(TLeitorStream& leitor, std::string& texto) {
   int32_t n = leitor.LerInt32();
   leitor.ExigirItens(n, 1, 0, u"text bytes");
-  texto.resize(static_cast<size_t>(n));
-  leitor.Ler(texto.data(), n);
+  leitor.LerTexto(texto, n);
 }
 
 void LerValorCampo(TLeitorStream& leitor, uint16_t tipo, rt::Variant& valor) {
