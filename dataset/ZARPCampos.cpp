@@ -239,21 +239,18 @@ void TCampos::Inicializar(int n) {
   Reservar(static_cast<size_t>(n), 0);
   if (n) std::memset(dados_, kNulo, static_cast<size_t>(n));
   tamanho_ = static_cast<uint32_t>(n);
-  count_ = n;
 }
 
 void TCampos::Atribuir(const TCampos& o) {
   Reservar(o.tamanho_, 0);
   if (o.tamanho_) std::memcpy(dados_, o.dados_, o.tamanho_);
   tamanho_ = o.tamanho_;
-  count_ = o.count_;
 }
 
 void TCampos::Trocar(TCampos& o) noexcept {
   std::swap(dados_, o.dados_);
   std::swap(tamanho_, o.tamanho_);
   std::swap(capacidade_, o.capacidade_);
-  std::swap(count_, o.count_);
 }
 
 TCampos TCampos::Compacto(TArenaCampos& arena) const {
@@ -263,19 +260,26 @@ TCampos TCampos::Compacto(TArenaCampos& arena) const {
     std::memcpy(c.dados_, dados_, tamanho_);
   }
   c.tamanho_ = tamanho_;
-  c.count_ = count_;
   return c;
 }
 
 size_t TCampos::Inicio(int i) const {
+  if (i < 0) return kNenhum;
   size_t p = 0;
-  for (int k = 0; k < i; ++k) p += Tamanho(dados_ + p);
-  return p;
+  for (int k = 0; k < i && p < tamanho_; ++k) p += Tamanho(dados_ + p);
+  return p < tamanho_ ? p : kNenhum;
+}
+
+int TCampos::Count() const {
+  int n = 0;
+  for (size_t p = 0; p < tamanho_; p += Tamanho(dados_ + p)) ++n;
+  return n;
 }
 
 bool TCampos::Ler(int i, db::TStoredValue& valor) const {
-  if (i < 0 || i >= count_) return false;
-  const uint8_t* p = dados_ + Inicio(i);
+  const size_t inicio = Inicio(i);
+  if (inicio == kNenhum) return false;
+  const uint8_t* p = dados_ + inicio;
   const auto k = static_cast<TKind>(p[0]);
   valor = db::TStoredValue{};
   if (k == kMarcado) {
@@ -321,8 +325,8 @@ rt::Variant TCampos::Valor(int i) const {
 
 template <class F>
 void TCampos::Substituir(int i, size_t n, F&& escrever) {
-  if (i < 0 || i >= count_) return;
   const size_t inicio = Inicio(i);
+  if (inicio == kNenhum) return;
   const size_t antigo = Tamanho(dados_ + inicio);
   const size_t resto = tamanho_ - inicio - antigo;
   const size_t total = tamanho_ - antigo + n;
@@ -392,7 +396,6 @@ TCampos TCampos::Montar(TArenaCampos& arena, const db::TStoredValue* valores, in
   c.dados_ = p;
   for (int i = 0; i < n; ++i) p = Codificar(p, valores[i]);
   c.tamanho_ = static_cast<uint32_t>(total);
-  c.count_ = n;
   return c;
 }
 

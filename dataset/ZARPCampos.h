@@ -61,7 +61,8 @@ class TCampos {
 
   // n values, all null; the block's storage is kept for the next ones.
   void Inicializar(int n);
-  int Count() const { return count_; }
+  // The number of values, counted through the block: a stored record keeps no count of its own.
+  int Count() const;
   // The same values in a block of exactly their size from `arena`, which must outlive the copy.
   TCampos Compacto(TArenaCampos& arena) const;
   // The n values, as Ler answers them, in a block of exactly their size from `arena`.
@@ -83,7 +84,8 @@ class TCampos {
 
  private:
   void Atribuir(const TCampos& o);
-  // Where value i starts, and how many bytes it takes.
+  // Where value i starts; kNenhum when there is no value i.
+  static constexpr size_t kNenhum = SIZE_MAX;
   size_t Inicio(int i) const;
   // Value i becomes the `n` bytes of a new encoding, written by `escrever` into the space made.
   template <class F>
@@ -97,7 +99,6 @@ class TCampos {
   uint8_t* dados_ = nullptr;
   uint32_t tamanho_ = 0;
   uint32_t capacidade_ = 0;
-  int32_t count_ = 0;
 };
 
 }  // namespace zarp
