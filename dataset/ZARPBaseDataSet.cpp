@@ -208,8 +208,12 @@ void TZCustomDataSet::GravarDireto(const db::TField* field, const db::TStoredVal
 }
 
 void TZCustomDataSet::AnexarDireto() {
-  // As a post: whatever an underlying source still has comes first.
-  ObterRegistro(kBuscarTudo);
+  // As a post: whatever an underlying source still has comes first, asked once per run of
+  // appends (ConcluirDireto ends it).
+  if (!FAnexandoDireto) {
+    ObterRegistro(kBuscarTudo);
+    FAnexandoDireto = true;
+  }
   TBufferRecord copia;
   copia.Campos =
       TCampos::Montar(FArena, FValoresDiretos.data(), static_cast<int>(FValoresDiretos.size()));
@@ -219,6 +223,7 @@ void TZCustomDataSet::AnexarDireto() {
 }
 
 void TZCustomDataSet::ConcluirDireto() {
+  FAnexandoDireto = false;
   Resync(db::rmNone);
 }
 
@@ -614,6 +619,7 @@ db::TGetResult TZCustomDataSet::GetRecord(db::TRecordBuffer buffer, db::TGetMode
 }
 
 void TZCustomDataSet::InternalOpen() {
+  FAnexandoDireto = false;
   FRegistrosInseridos = 0;
   FRegistrosDeletados = 0;
   FTamanhoBuffer = 0;

@@ -194,6 +194,7 @@ class TZCustomDataSet : public db::TDataSet {
   // The values of the record a direct append is building, by field; their texts are the
   // caller's until the record is appended.
   std::vector<db::TStoredValue> FValoresDiretos;
+  bool FAnexandoDireto = false;  // an underlying source was asked for the run of appends
   // The slot of a calculated field; null for a physical one or an offset out of the record.
   static rt::Variant* SlotCalculado(TBufferRecord& registro, const db::TField* field);
 };

@@ -194,8 +194,7 @@ void TLeitorStream::ExigirItens(int64_t count, int64_t minimo, int64_t depois,
                        u"Sheet stream is damaged: " + detalhe);
   }
   int64_t livres = Restantes() - depois;
-  // Asked for every text of a load: a byte each needs no division.
-  if (minimo > 0 && (livres < 0 || count > (minimo == 1 ? livres : livres / minimo))) {
+  if (minimo > 0 && (livres < 0 || count > livres / minimo)) {
     std::u16string detalhe =
         rt::Format(u"%d %s claimed, %d bytes left", {count, oQue, Restantes()});
     throw EStreamFicha(EStreamFicha::TFalha::Contagem, detalhe,
@@ -273,7 +272,8 @@ std::string LerString(TLeitorStream& leitor) {
 
 void LerStringEm(TLeitorStream& leitor, std::string& texto) {
   int32_t n = leitor.LerInt32();
-  leitor.ExigirItens(n, 1, 0, u"text bytes");
+  // Asked for every text of a load: only a count that cannot be right goes on to be reported.
+  if (n < 0 || n > leitor.Restantes()) leitor.ExigirItens(n, 1, 0, u"text bytes");
   leitor.LerTexto(texto, n);
 }
 
