@@ -46,6 +46,12 @@ constexpr int32_t kBufferNenhum = -2;        // a fresh or reset buffer
 constexpr int32_t kBufferInserido = -3;      // the record being inserted
 constexpr int32_t kBufferEditado = -4;       // the record being edited
 constexpr int32_t kBuscarTudo = 2147483646;  // "fetch every record"
+
+// A text as a record keeps it: never more than the field's Size, so that a read never has to
+// cut.
+std::string_view TextoGuardado(const db::TField* field, std::string_view texto) {
+  return texto.substr(0, std::min(texto.size(), static_cast<size_t>(field->Size())));
+}
 }  // namespace
 
 int32_t TZCustomDataSet::ValorBuffer(db::TRecordBuffer buffer) {
@@ -168,17 +174,57 @@ void TZCustomDataSet::GravarInsercao() {
     CopiarRegistro(origem, copia);
     copia.Campos = copia.Campos.Compacto(FArena);
   }
-  copia.RecNo = FTamanhoBuffer;
-  int32_t recNo = copia.RecNo;
   try {
-    AdicionarRegistro(copia);
+    ArmazenarInsercao(copia);
   } catch (...) {
     // A refused post keeps the working copy as it was.
     if (mover) FBufferEdicao.Calculados = std::move(copia.Calculados);
     throw;
   }
+}
+
+void TZCustomDataSet::ArmazenarInsercao(TBufferRecord& copia) {
+  copia.RecNo = FTamanhoBuffer;
+  const int32_t recNo = copia.RecNo;
+  AdicionarRegistro(copia);
   FRegistroAtual = recNo;
   ++FRegistrosInseridos;
+}
+
+// --- Direct appends -----------------------------------------------------------------------------
+
+void TZCustomDataSet::IniciarRegistroDireto() {
+  FValoresDiretos.assign(static_cast<size_t>(std::max(GetCountCamposFisicos(), 0)),
+                         db::TStoredValue{});
+}
+
+void TZCustomDataSet::GravarDireto(const db::TField* field, const db::TStoredValue& valor) {
+  const int campo = field->FieldNo() - 1;
+  if (campo < 0 || static_cast<size_t>(campo) >= FValoresDiretos.size()) return;
+  db::TStoredValue& v = FValoresDiretos[static_cast<size_t>(campo)];
+  v = valor;
+  if (valor.type == rt::varString && field->DataType() == TFieldType::ftString)
+    v.text = TextoGuardado(field, valor.text);
+}
+
+void TZCustomDataSet::AnexarDireto() {
+  // As a post: whatever an underlying source still has comes first, asked once per run of
+  // appends (ConcluirDireto ends it).
+  if (!FAnexandoDireto) {
+    ObterRegistro(kBuscarTudo);
+    FAnexandoDireto = true;
+  }
+  TBufferRecord copia;
+  copia.Campos =
+      TCampos::Montar(FArena, FValoresDiretos.data(), static_cast<int>(FValoresDiretos.size()));
+  copia.Calculados.assign(static_cast<size_t>(CalcFieldsSize()), rt::Variant::Null());
+  copia.Blobs.resize(static_cast<size_t>(BlobFieldCount()));
+  ArmazenarInsercao(copia);
+}
+
+void TZCustomDataSet::ConcluirDireto() {
+  FAnexandoDireto = false;
+  Resync(db::rmNone);
 }
 
 void TZCustomDataSet::AtualizarRegistro(TBufferRecord&) {}
@@ -391,13 +437,14 @@ void TZCustomDataSet::SetFieldData(const db::TField* field, const void* buffer) 
     return;
   }
   if (buffer && field->DataType() == TFieldType::ftString) {
-    // Never more than the field's size, so a read never has to cut.
+    // The buffer's text ends at its first zero byte.
     const char* p = static_cast<const char*>(buffer);
-    size_t n = strnlen(p, static_cast<size_t>(field->Size()));
+    const std::string_view texto =
+        TextoGuardado(field, std::string_view(p, strnlen(p, static_cast<size_t>(field->Size()))));
     if (slot)
-      slot->AssignString(p, n);
+      slot->AssignString(texto.data(), texto.size());
     else
-      r->Campos.GravarTexto(campo, p, n);
+      r->Campos.GravarTexto(campo, texto.data(), texto.size());
   } else {
     rt::Variant valor = buffer ? ValorNativo(field, buffer) : rt::Variant::Null();
     if (slot)
@@ -572,6 +619,7 @@ db::TGetResult TZCustomDataSet::GetRecord(db::TRecordBuffer buffer, db::TGetMode
 }
 
 void TZCustomDataSet::InternalOpen() {
+  FAnexandoDireto = false;
   FRegistrosInseridos = 0;
   FRegistrosDeletados = 0;
   FTamanhoBuffer = 0;
@@ -584,7 +632,7 @@ void TZCustomDataSet::InternalClose() {
   FBufferEdicao = TBufferRecord{};
   FRegistroBusca = TBufferRecord{};
   // Only once no record refers to them.
-  FArena.Liberar();
+  FArena.Esvaziar();
   FTamanhoBuffer = 0;
   FRegistrosInseridos = 0;
   FRegistrosDeletados = 0;

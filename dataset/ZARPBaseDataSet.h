@@ -38,7 +38,8 @@ struct TBufferRecord {
 // The growable record array: its capacity grows to capacity + capacity div 2 + 1 and never
 // shrinks before the dataset closes. Slots past the count are spare. The slots live in chunks of
 // a fixed size, made when a slot in them is first reached: growing never moves the records
-// already stored, and spare capacity costs no memory until it is used.
+// already stored, and spare capacity costs no memory until it is used. Clearing empties every
+// slot and keeps the chunks, for the records that the next fill (a load clears first) stores.
 class TBufferDataSet {
  public:
   int Capacity() const { return capacidade_; }
@@ -52,7 +53,8 @@ class TBufferDataSet {
   void Grow() {
     capacidade_ =
         static_cast<int>(std::min<int64_t>(int64_t{capacidade_} + capacidade_ / 2 + 1, INT32_MAX));
-    blocos_.resize((static_cast<size_t>(capacidade_) + kBloco - 1) / kBloco);
+    const size_t blocos = (static_cast<size_t>(capacidade_) + kBloco - 1) / kBloco;
+    if (blocos > blocos_.size()) blocos_.resize(blocos);
   }
   // Calls f on every slot that has been reached.
   template <class F>
@@ -61,9 +63,9 @@ class TBufferDataSet {
       if (bloco)
         for (size_t i = 0; i < kBloco; ++i) f(bloco[i]);
   }
+  // Every slot emptied (the caller has freed their streams), the capacity back to 0.
   void Clear() {
-    blocos_.clear();
-    blocos_.shrink_to_fit();
+    ParaCadaSlot([](TBufferRecord& r) { r = TBufferRecord{}; });
     capacidade_ = 0;
   }
 
@@ -94,6 +96,21 @@ class TZCustomDataSet : public db::TDataSet {
   bool StoredFieldValue(const db::TField* field, db::TStoredValue& value) override;
   // Any bookmark holding at least one byte; it is not checked against the records.
   bool BookmarkValid(const db::TBookmark& bookmark) override;
+
+  // --- Direct appends -------------------------------------------------------------------------
+  // A loader that fills many records while nothing looks at the dataset builds each record here
+  // and stores it where a posted insert goes, without the buffer window, the insert and post
+  // events or a field-change event per value. TZARPDataSet says when that is allowed
+  // (PodeAnexarDireto) and begins each record (NovoRegistroDireto).
+  //
+  // One value of the record being built: `valor` is of the field's stored kind, as the field
+  // prepared it (db::TField::PrepareValue), or null; a text is kept to the field's Size, as
+  // every write keeps it, and its bytes must stay where they are until the record is appended.
+  void GravarDireto(const db::TField* field, const db::TStoredValue& valor);
+  // Stores the record built as a post of an insert stores its record, and makes it current.
+  void AnexarDireto();
+  // After the appends: the window moves onto the current record, as after a post.
+  void ConcluirDireto();
 
   // The state of the storage, for tests and diagnostics.
   int CapacidadeBuffer() const { return FBuffer.Capacity(); }
@@ -153,6 +170,8 @@ class TZCustomDataSet : public db::TDataSet {
 
   // The record that the active buffer names, or null.
   TBufferRecord* RegistroAtivo();
+  // A new record to build by direct appends, every value null.
+  void IniciarRegistroDireto();
 
   // The blocks of the stored records' values; declared before the records, so that it outlives
   // them.
@@ -169,7 +188,13 @@ class TZCustomDataSet : public db::TDataSet {
 
  private:
   static void SetValorBuffer(db::TRecordBuffer buffer, int32_t value);
+  // Stores a record built for a posted insert at the end, and makes it current.
+  void ArmazenarInsercao(TBufferRecord& copia);
   TBufferRecord FRegistroBusca;  // scratch record of the fetch-on-demand path
+  // The values of the record a direct append is building, by field; their texts are the
+  // caller's until the record is appended.
+  std::vector<db::TStoredValue> FValoresDiretos;
+  bool FAnexandoDireto = false;  // an underlying source was asked for the run of appends
   // The slot of a calculated field; null for a physical one or an offset out of the record.
   static rt::Variant* SlotCalculado(TBufferRecord& registro, const db::TField* field);
 };

@@ -150,19 +150,62 @@ int64_t LerInteiro(const uint8_t* p, TKind k) {
   }
 }
 
+// Bytes of the encoding of a value seen in place (a wide text's bytes are its units).
+size_t TamanhoCodificado(const db::TStoredValue& v) {
+  const TKind k = KindDe(v.type);
+  if (k == kString || k == kUString) {
+    const size_t n = k == kUString ? v.text.size() / 2 : v.text.size();
+    return 1 + TamanhoComprimento(n) + (k == kUString ? 2 * n : n);
+  }
+  if (k == kMarcado) return 3;
+  return 1 + kDescricoes[k].largura;
+}
+
+// Writes the encoding at p; answers where it ends.
+uint8_t* Codificar(uint8_t* p, const db::TStoredValue& v) {
+  const TKind k = KindDe(v.type);
+  *p++ = k;
+  switch (k) {
+    case kString:
+    case kUString: {
+      const size_t n = k == kUString ? v.text.size() / 2 : v.text.size();
+      const size_t bytes = k == kUString ? 2 * n : n;
+      p = EscreverComprimento(p, n);
+      if (bytes) std::memcpy(p, v.text.data(), bytes);
+      return p + bytes;
+    }
+    case kMarcado:
+      p[0] = static_cast<uint8_t>(v.type);
+      p[1] = static_cast<uint8_t>(v.type >> 8);
+      return p + 2;
+    default: {
+      const int largura = kDescricoes[k].largura;
+      if (Real(k))
+        std::memcpy(p, &v.real, 8);
+      else if (largura)
+        EscreverInteiro(p, v.integer, largura);
+      return p + largura;
+    }
+  }
+}
+
 }  // namespace
 
 uint8_t* TArenaCampos::Alocar(size_t n) {
+  // Chunks are not zeroed: every block is written whole before it is read, and zeroing a
+  // million records' chunks costs as much as filling them.
   if (n > kPedaco / 4) {
     // A large block gets a chunk of its own; the current chunk goes on being filled.
-    pedacos_.push_back(std::make_unique<uint8_t[]>(n));
+    grandes_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[n]));
     reservado_ += n;
-    return pedacos_.back().get();
+    return grandes_.back().get();
   }
   if (n > restante_) {
-    pedacos_.push_back(std::make_unique<uint8_t[]>(kPedaco));
-    reservado_ += kPedaco;
-    livre_ = pedacos_.back().get();
+    if (usados_ == pedacos_.size()) {
+      pedacos_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[kPedaco]));
+      reservado_ += kPedaco;
+    }
+    livre_ = pedacos_[usados_++].get();
     restante_ = kPedaco;
   }
   uint8_t* p = livre_;
@@ -171,12 +214,13 @@ uint8_t* TArenaCampos::Alocar(size_t n) {
   return p;
 }
 
-void TArenaCampos::Liberar() {
-  pedacos_.clear();
-  pedacos_.shrink_to_fit();
+void TArenaCampos::Esvaziar() {
+  grandes_.clear();
+  grandes_.shrink_to_fit();
+  usados_ = 0;
   livre_ = nullptr;
   restante_ = 0;
-  reservado_ = 0;
+  reservado_ = pedacos_.size() * kPedaco;
 }
 
 void TCampos::Reservar(size_t n, size_t manter) {
@@ -195,21 +239,18 @@ void TCampos::Inicializar(int n) {
   Reservar(static_cast<size_t>(n), 0);
   if (n) std::memset(dados_, kNulo, static_cast<size_t>(n));
   tamanho_ = static_cast<uint32_t>(n);
-  count_ = n;
 }
 
 void TCampos::Atribuir(const TCampos& o) {
   Reservar(o.tamanho_, 0);
   if (o.tamanho_) std::memcpy(dados_, o.dados_, o.tamanho_);
   tamanho_ = o.tamanho_;
-  count_ = o.count_;
 }
 
 void TCampos::Trocar(TCampos& o) noexcept {
   std::swap(dados_, o.dados_);
   std::swap(tamanho_, o.tamanho_);
   std::swap(capacidade_, o.capacidade_);
-  std::swap(count_, o.count_);
 }
 
 TCampos TCampos::Compacto(TArenaCampos& arena) const {
@@ -219,19 +260,26 @@ TCampos TCampos::Compacto(TArenaCampos& arena) const {
     std::memcpy(c.dados_, dados_, tamanho_);
   }
   c.tamanho_ = tamanho_;
-  c.count_ = count_;
   return c;
 }
 
 size_t TCampos::Inicio(int i) const {
+  if (i < 0) return kNenhum;
   size_t p = 0;
-  for (int k = 0; k < i; ++k) p += Tamanho(dados_ + p);
-  return p;
+  for (int k = 0; k < i && p < tamanho_; ++k) p += Tamanho(dados_ + p);
+  return p < tamanho_ ? p : kNenhum;
+}
+
+int TCampos::Count() const {
+  int n = 0;
+  for (size_t p = 0; p < tamanho_; p += Tamanho(dados_ + p)) ++n;
+  return n;
 }
 
 bool TCampos::Ler(int i, db::TStoredValue& valor) const {
-  if (i < 0 || i >= count_) return false;
-  const uint8_t* p = dados_ + Inicio(i);
+  const size_t inicio = Inicio(i);
+  if (inicio == kNenhum) return false;
+  const uint8_t* p = dados_ + inicio;
   const auto k = static_cast<TKind>(p[0]);
   valor = db::TStoredValue{};
   if (k == kMarcado) {
@@ -277,8 +325,8 @@ rt::Variant TCampos::Valor(int i) const {
 
 template <class F>
 void TCampos::Substituir(int i, size_t n, F&& escrever) {
-  if (i < 0 || i >= count_) return;
   const size_t inicio = Inicio(i);
+  if (inicio == kNenhum) return;
   const size_t antigo = Tamanho(dados_ + inicio);
   const size_t resto = tamanho_ - inicio - antigo;
   const size_t total = tamanho_ - antigo + n;
@@ -302,49 +350,53 @@ void TCampos::Substituir(int i, size_t n, F&& escrever) {
 }
 
 void TCampos::GravarTexto(int i, const char* texto, size_t tamanho) {
-  Substituir(i, 1 + TamanhoComprimento(tamanho) + tamanho, [&](uint8_t* p) {
-    *p = kString;
-    p = EscreverComprimento(p + 1, tamanho);
-    if (tamanho) std::memcpy(p, texto, tamanho);
-  });
+  db::TStoredValue v;
+  v.type = rt::varString;
+  v.text = std::string_view(texto, tamanho);
+  Gravar(i, v);
 }
 
 void TCampos::Gravar(int i, const rt::Variant& valor) {
-  const TKind k = KindDe(valor.Type());
-  switch (k) {
+  db::TStoredValue v;
+  v.type = valor.Type();
+  switch (KindDe(v.type)) {
     case kString:
-      GravarTexto(i, valor.RawString().data(), valor.RawString().size());
-      return;
+      v.text = valor.RawString();
+      break;
     case kUString: {
       const std::u16string& t = valor.RawUString();
-      Substituir(i, 1 + TamanhoComprimento(t.size()) + 2 * t.size(), [&](uint8_t* p) {
-        *p = kUString;
-        p = EscreverComprimento(p + 1, t.size());
-        if (!t.empty()) std::memcpy(p, t.data(), 2 * t.size());
-      });
-      return;
+      v.text = std::string_view(reinterpret_cast<const char*>(t.data()), 2 * t.size());
+      break;
     }
+    case kNulo:
+    case kVazio:
     case kMarcado:
-      Substituir(i, 3, [&](uint8_t* p) {
-        p[0] = kMarcado;
-        p[1] = static_cast<uint8_t>(valor.Type());
-        p[2] = static_cast<uint8_t>(valor.Type() >> 8);
-      });
-      return;
-    default: {
-      const int largura = kDescricoes[k].largura;
-      Substituir(i, 1 + static_cast<size_t>(largura), [&](uint8_t* p) {
-        p[0] = k;
-        if (Real(k)) {
-          const double d = valor.RawDouble();
-          std::memcpy(p + 1, &d, 8);
-        } else if (largura) {
-          EscreverInteiro(p + 1, valor.RawInt(), largura);
-        }
-      });
-      return;
-    }
+      break;
+    default:
+      if (Real(KindDe(v.type)))
+        v.real = valor.RawDouble();
+      else
+        v.integer = valor.RawInt();
+      break;
   }
+  Gravar(i, v);
+}
+
+void TCampos::Gravar(int i, const db::TStoredValue& valor) {
+  Substituir(i, TamanhoCodificado(valor), [&](uint8_t* p) { Codificar(p, valor); });
+}
+
+TCampos TCampos::Montar(TArenaCampos& arena, const db::TStoredValue* valores, int n) {
+  TCampos c;
+  if (n <= 0) return c;
+  size_t total = 0;
+  for (int i = 0; i < n; ++i) total += TamanhoCodificado(valores[i]);
+  if (total > UINT32_MAX) throw std::length_error("record too large");
+  uint8_t* p = arena.Alocar(total);
+  c.dados_ = p;
+  for (int i = 0; i < n; ++i) p = Codificar(p, valores[i]);
+  c.tamanho_ = static_cast<uint32_t>(total);
+  return c;
 }
 
 }  // namespace zarp

@@ -16,19 +16,25 @@
 
 namespace zarp {
 
-// Where a dataset's stored records keep their blocks: large chunks handed out in order and freed
-// all together when the dataset closes, so that neither filling nor emptying a table of a
+// Where a dataset's stored records keep their blocks: large chunks handed out in order and taken
+// back all together when the dataset closes, so that neither filling nor emptying a table of a
 // million records costs an allocation per record. A block that a record outgrows is not reused.
+// Emptying keeps the chunks for the next records: a sheet that is cleared and loaded again (every
+// load clears first) then fills memory it already holds instead of asking for it afresh, and
+// never holds more than its largest content did. They are freed with the arena.
 class TArenaCampos {
  public:
   uint8_t* Alocar(size_t n);
-  // Frees every block handed out.
-  void Liberar();
+  // Takes back every block handed out; the common chunks are kept for reuse.
+  void Esvaziar();
+  // Bytes held: chunks in use and kept.
   size_t Reservado() const { return reservado_; }
 
  private:
   static constexpr size_t kPedaco = 64 * 1024;
-  std::vector<std::unique_ptr<uint8_t[]>> pedacos_;
+  std::vector<std::unique_ptr<uint8_t[]>> pedacos_;  // of kPedaco bytes; [0, usados_) in use
+  std::vector<std::unique_ptr<uint8_t[]>> grandes_;  // blocks too large for a chunk
+  size_t usados_ = 0;
   uint8_t* livre_ = nullptr;
   size_t restante_ = 0;
   size_t reservado_ = 0;
@@ -55,9 +61,12 @@ class TCampos {
 
   // n values, all null; the block's storage is kept for the next ones.
   void Inicializar(int n);
-  int Count() const { return count_; }
+  // The number of values, counted through the block: a stored record keeps no count of its own.
+  int Count() const;
   // The same values in a block of exactly their size from `arena`, which must outlive the copy.
   TCampos Compacto(TArenaCampos& arena) const;
+  // The n values, as Ler answers them, in a block of exactly their size from `arena`.
+  static TCampos Montar(TArenaCampos& arena, const db::TStoredValue* valores, int n);
   size_t Bytes() const { return tamanho_; }
 
   // Value i in place; false when there is no value i.
@@ -65,7 +74,9 @@ class TCampos {
   // Value i as a variant of its kind (null when there is no value i).
   rt::Variant Valor(int i) const;
 
-  // Each replaces value i; nothing happens when there is no value i.
+  // Each replaces value i; nothing happens when there is no value i. A value seen in place is
+  // stored as Ler answers it (a wide text's bytes are its units).
+  void Gravar(int i, const db::TStoredValue& valor);
   void Gravar(int i, const rt::Variant& valor);
   void GravarTexto(int i, const char* texto, size_t tamanho);
 
@@ -73,7 +84,8 @@ class TCampos {
 
  private:
   void Atribuir(const TCampos& o);
-  // Where value i starts, and how many bytes it takes.
+  // Where value i starts; kNenhum when there is no value i.
+  static constexpr size_t kNenhum = SIZE_MAX;
   size_t Inicio(int i) const;
   // Value i becomes the `n` bytes of a new encoding, written by `escrever` into the space made.
   template <class F>
@@ -87,7 +99,6 @@ class TCampos {
   uint8_t* dados_ = nullptr;
   uint32_t tamanho_ = 0;
   uint32_t capacidade_ = 0;
-  int32_t count_ = 0;
 };
 
 }  // namespace zarp

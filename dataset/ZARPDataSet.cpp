@@ -1,6 +1,8 @@
 // The host-bound dataset: read-only guard, owner notices and field definitions.
 #include "dataset/ZARPDataSet.h"
 
+#include <typeinfo>
+
 #include "dataset/ZARPOwnerDatasets.h"
 
 namespace zarp {
@@ -34,6 +36,32 @@ void TZARPDataSet::AbrirNormal() {
 void TZARPDataSet::LimparDataSet() {
   SetActive(false);
   SetActive(true);
+}
+
+bool TZARPDataSet::PodeAnexarDireto(const std::vector<db::TField*>& campos) {
+  return typeid(*this) == typeid(TZARPDataSet) && CondicoesAnexoDireto(campos);
+}
+
+bool TZARPDataSet::CondicoesAnexoDireto(const std::vector<db::TField*>& campos) {
+  if (!Active() || State() != db::TDataSetState::dsBrowse || !ControlsDisabled() || !CanModify())
+    return false;
+  if (BeforeInsert || AfterInsert || BeforeScroll || AfterScroll || OnNewRecord || BeforePost ||
+      AfterPost || OnPostError || OnCalcFields)
+    return false;
+  if (CalcFieldsSize() != 0 || BlobFieldCount() != 0) return false;
+  for (const db::TField* f : Fields())
+    if (f->Required()) return false;
+  for (const db::TField* f : campos)
+    if (f->DataSet() != this || f->FieldKind() != db::TFieldKind::fkData || f->FieldNo() <= 0 ||
+        f->OnChange || !f->CanPrepareValue())
+      return false;
+  return true;
+}
+
+void TZARPDataSet::NovoRegistroDireto() {
+  Guard();
+  IniciarRegistroDireto();
+  NotificarOwner();
 }
 
 // The guard runs before the event, so no Before handler runs for a refused operation.

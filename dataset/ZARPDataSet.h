@@ -3,6 +3,8 @@
 // an edit or insert begins, is cancelled, or removes a record.
 #pragma once
 
+#include <vector>
+
 #include "dataset/ZARPBaseDataSet.h"
 #include "runtime/Exception.h"
 
@@ -31,7 +33,20 @@ class TZARPDataSet : public TZCustomDataSet {
   virtual void AbrirNormal();
   virtual void LimparDataSet();
 
+  // Whether a loader may append records directly (TZCustomDataSet's direct appends) instead of
+  // inserting and posting each, assigning the data fields `campos`: only while the controls are
+  // disabled, in browse state, and when an Insert, the assignments and a Post would do nothing
+  // but what the direct path does (no handler of the events they fire, no calculated, blob or
+  // required field, and fields that prepare their values). A subclass may insert or post
+  // differently, so it answers false unless it says otherwise (answering CondicoesAnexoDireto).
+  virtual bool PodeAnexarDireto(const std::vector<db::TField*>& campos);
+  // Begins a record as an Insert begins it for the host: the read-only guard, then the owner's
+  // notice of an insert.
+  void NovoRegistroDireto();
+
  protected:
+  // The conditions of PodeAnexarDireto other than the class.
+  bool CondicoesAnexoDireto(const std::vector<db::TField*>& campos);
   void DoAfterCancel() override;
   void DoAfterDelete() override;
   void DoAfterEdit() override;

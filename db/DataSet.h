@@ -49,15 +49,6 @@ class TBookmark {
   std::array<char, kMaxSize> data_{};
 };
 
-// A value as a storage holds it, seen in place: its type code (varNull for none) and payload. A
-// text points into the storage and is valid until the record or the value changes.
-struct TStoredValue {
-  uint16_t type = rt::varNull;
-  int64_t integer = 0;  // whole-number kinds, boolean (0 or 1) and currency
-  double real = 0;      // floating kinds and dates
-  std::string_view text;
-};
-
 using TDataSetNotifyEvent = std::function<void(TDataSet*)>;
 using TDataSetErrorEvent = std::function<void(TDataSet*, EDatabaseError&, TDataAction&)>;
 

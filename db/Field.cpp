@@ -1,6 +1,7 @@
 // Field objects and their native buffers.
 #include "db/Field.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -135,6 +136,10 @@ void TField::SetAsBoolean(bool value) {
   SetVarValue(rt::Variant(value));
 }
 
+void TField::PrepareValue(const rt::Variant&, TStoredValue&, std::string&) const {
+  throw EDatabaseError(rt::Format(msg::kFieldAccessError, {fieldName_, u"prepared value"}));
+}
+
 rt::Variant TField::OldValue() const {
   return CheckDataSet()->GetStateFieldValue(TDataSetState::dsOldValue, this);
 }
@@ -171,14 +176,51 @@ rt::Variant TStringField::AsVariant() const {
   return rt::Variant(AsString());
 }
 
-void TStringField::SetAsString(const std::string& value) {
-  auto size = static_cast<size_t>(Size());
-  if (Size() <= kMaxCutSize && value.size() > size) {
-    std::string cut = value.substr(0, size);
-    SetData(cut.c_str());
-  } else {
-    SetData(value.c_str());
+namespace {
+
+// The index of the first zero byte of a text (its size when there is none), eight bytes at a
+// time: some C runtimes search byte by byte, and a load searches every text it assigns.
+size_t FirstZero(std::string_view text) {
+  constexpr uint64_t kLow = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t v;
+    std::memcpy(&v, text.data() + i, 8);
+    if ((v - kLow) & ~v & kHigh) break;
   }
+  while (i < text.size() && text[i] != '\0') ++i;
+  return i;
+}
+
+}  // namespace
+
+std::string_view TStringField::AssignedText(std::string_view value) const {
+  size_t n = FirstZero(value);
+  if (Size() <= kMaxCutSize) n = std::min(n, static_cast<size_t>(Size()));
+  return value.substr(0, n);
+}
+
+void TStringField::SetAsString(const std::string& value) {
+  std::string_view text = AssignedText(value);
+  // The dataset reads up to a zero byte: the value itself when it ends there, else a copy.
+  if (text.size() == value.size() || value[text.size()] == '\0')
+    SetData(value.c_str());
+  else
+    SetData(std::string(text).c_str());
+}
+
+void TStringField::PrepareValue(const rt::Variant& value, TStoredValue& out,
+                                std::string& scratch) const {
+  std::string_view text;
+  if (value.Type() == rt::varString) {
+    text = value.RawString();
+  } else {
+    scratch = value.AsString();
+    text = scratch;
+  }
+  out = TStoredValue{};
+  out.type = rt::varString;
+  out.text = AssignedText(text);
 }
 
 int32_t TStringField::AsInteger() const {
@@ -269,12 +311,33 @@ int32_t TIntegerField::AsInteger() const {
   }
 }
 
+int32_t TIntegerField::CheckRange(int64_t value) const {
+  // A value outside 32 bits is out of every range, and reported as the range error too.
+  const bool bounded = minValue_ != 0 || maxValue_ != 0;
+  const int32_t min = bounded ? minValue_ : minRange_;
+  const int32_t max = bounded ? maxValue_ : maxRange_;
+  if (value < min || value > max) RangeError(static_cast<double>(value), min, max);
+  return static_cast<int32_t>(value);
+}
+
 void TIntegerField::SetAsInteger(int32_t value) {
-  if (minValue_ != 0 || maxValue_ != 0) {
-    if (value < minValue_ || value > maxValue_) RangeError(value, minValue_, maxValue_);
-  } else if (value < minRange_ || value > maxRange_) {
-    RangeError(value, minRange_, maxRange_);
-  }
+  Store(CheckRange(value));
+}
+
+void TIntegerField::PrepareValue(const rt::Variant& value, TStoredValue& out, std::string&) const {
+  const int32_t v = CheckRange(value.AsInt64());
+  out = TStoredValue{};
+  out.type = VarType();
+  out.integer = v;
+}
+
+uint16_t TIntegerField::VarType() const {
+  return DataType() == TFieldType::ftSmallint ? rt::varSmallint
+         : DataType() == TFieldType::ftWord   ? rt::varWord
+                                              : rt::varInteger;
+}
+
+void TIntegerField::Store(int32_t value) {
   switch (DataType()) {
     case TFieldType::ftSmallint: {
       auto v = static_cast<int16_t>(value);
@@ -293,10 +356,7 @@ void TIntegerField::SetAsInteger(int32_t value) {
 
 rt::Variant TIntegerField::AsVariant() const {
   if (IsNull()) return rt::Variant::Null();
-  uint16_t code = DataType() == TFieldType::ftSmallint ? rt::varSmallint
-                  : DataType() == TFieldType::ftWord   ? rt::varWord
-                                                       : rt::varInteger;
-  return rt::Variant::OfInteger(code, AsInteger());
+  return rt::Variant::OfInteger(VarType(), AsInteger());
 }
 
 std::string TIntegerField::AsString() const {
@@ -315,14 +375,7 @@ void TIntegerField::SetAsString(const std::string& value) {
 }
 
 void TIntegerField::SetVarValue(const rt::Variant& value) {
-  int64_t v = value.AsInt64();
-  // A value outside 32 bits is out of every range; report it as the range error.
-  if (v < INT32_MIN || v > INT32_MAX) {
-    bool bounded = minValue_ != 0 || maxValue_ != 0;
-    RangeError(static_cast<double>(v), bounded ? minValue_ : minRange_,
-               bounded ? maxValue_ : maxRange_);
-  }
-  SetAsInteger(static_cast<int32_t>(v));
+  Store(CheckRange(value.AsInt64()));
 }
 
 int64_t TLargeintField::AsLargeInt() const {

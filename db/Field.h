@@ -15,6 +15,16 @@ namespace db {
 
 class TDataSet;
 
+// A value as a storage holds it, seen in place: its type code (varNull for none) and payload. A
+// text points into the storage (or into the value it was prepared from) and is valid until that
+// changes.
+struct TStoredValue {
+  uint16_t type = rt::varNull;
+  int64_t integer = 0;  // whole-number kinds, boolean (0 or 1) and currency
+  double real = 0;      // floating kinds and dates
+  std::string_view text;
+};
+
 class TField : public rt::TComponent {
  public:
   RT_CLASS_NAME(TField)
@@ -71,6 +81,15 @@ class TField : public rt::TComponent {
   // Writes no value: the field becomes null.
   virtual void Clear() { SetData(nullptr); }
 
+  // What SetAsVariant(value) would hand the dataset for a value that is not null, checked and
+  // cut exactly as the assignment checks and cuts it, raising what it raises, without touching a
+  // record: a storage that builds records itself (a loader's direct appends) stores this. The
+  // answer's kind is the field's stored kind; a text points into `value` or into `scratch`.
+  // Only fields for which CanPrepareValue answers true implement it.
+  virtual bool CanPrepareValue() const { return false; }
+  virtual void PrepareValue(const rt::Variant& value, TStoredValue& out,
+                            std::string& scratch) const;
+
   // The native transfer. A null buffer in GetData asks only whether a value is present. Fields
   // whose own format differs from the dataset's pass nativeFormat false and the dataset converts.
   bool GetData(void* buffer, bool nativeFormat = true) const;
@@ -115,10 +134,18 @@ class TStringField : public TField {
   // Whole-number text as rt::StrToInt reads it; raises EConvertError otherwise.
   int32_t AsInteger() const override;
   void SetAsInteger(int32_t value) override;
+  bool CanPrepareValue() const override { return true; }
+  void PrepareValue(const rt::Variant& value, TStoredValue& out,
+                    std::string& scratch) const override;
 
  protected:
   void SetVarValue(const rt::Variant& value) override;
   int DefaultDisplayWidth() const override { return Size(); }
+
+ private:
+  // The text an assignment hands the dataset: up to its first zero byte (the dataset takes a
+  // zero-terminated text), cut to Size when Size is kMaxCutSize or less.
+  std::string_view AssignedText(std::string_view value) const;
 };
 
 // 16-bit text of a declared Size (in UTF-16 units).
@@ -157,6 +184,9 @@ class TIntegerField : public TField {
   int32_t AsInteger() const override;
   void SetAsInteger(int32_t value) override;
   double AsFloat() const override { return AsInteger(); }
+  bool CanPrepareValue() const override { return true; }
+  void PrepareValue(const rt::Variant& value, TStoredValue& out,
+                    std::string& scratch) const override;
 
  protected:
   TIntegerField(rt::TComponent* owner, TFieldType type);
@@ -165,6 +195,12 @@ class TIntegerField : public TField {
   int32_t maxRange_ = INT32_MAX;
 
  private:
+  // The value as a 32-bit number, raising the range error when MinValue and MaxValue (or, when
+  // both are 0, the kind's own range) refuse it.
+  int32_t CheckRange(int64_t value) const;
+  void Store(int32_t value);
+  uint16_t VarType() const;
+
   int32_t minValue_ = 0;
   int32_t maxValue_ = 0;
 };

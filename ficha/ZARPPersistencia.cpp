@@ -139,14 +139,24 @@ std::u16string Secao(std::u16string_view nome, const TLugar& lugar) {
 }
 
 // The one failure handled inside a load: a field that refuses a value is reported, and the
-// field keeps what the insert gave it.
-void AtribuirValor(db::TField& field, const rt::Variant& valor) {
+// field keeps what the insert gave it. With `direto`, the record is being appended directly
+// (TZCustomDataSet's direct appends) and the field only checks and cuts the value, as its
+// assignment would, for the dataset to store; `rascunho` holds a text the field converted, until
+// the record is appended.
+void AtribuirValor(db::TField& field, const rt::Variant& valor, TZARPDataSet* direto,
+                   std::string& rascunho) {
   if (field.FieldKind() != db::TFieldKind::fkData) return;
   // The inserted record holds no blob yet, which is null; clearing a blob field would give it
   // an empty value instead, and a null blob would not come back as saved.
   if (valor.IsNull() && field.IsBlob()) return;
   try {
-    field.SetAsVariant(valor);
+    if (direto) {
+      db::TStoredValue v;
+      if (!valor.IsNull()) field.PrepareValue(valor, v, rascunho);
+      direto->GravarDireto(&field, v);
+    } else {
+      field.SetAsVariant(valor);
+    }
   } catch (const rt::Exception& e) {
     ui::ShowMessageBox(u"Carregando field " + field.FieldName() + u": " + e.Message(),
                        ui::Application().Title(), ui::TMsgDlgType::mtError);
@@ -231,20 +241,38 @@ void CarregarDataSet(TZARPDataSet* alvo, TLeitorStream& leitor, std::u16string_v
     ExigirRegistros(leitor, r, f);
 
     if (alvo) alvo->First();
+    // While nothing would hear an insert's events but the owner, the records go straight into
+    // the storage.
+    TZARPDataSet* direto = nullptr;
+    if (alvo) {
+      std::vector<db::TField*> campos;
+      for (const TZFieldDef& c : colunas)
+        if (c.Field && c.Field->FieldKind() == db::TFieldKind::fkData) campos.push_back(c.Field);
+      if (alvo->PodeAnexarDireto(campos)) direto = alvo;
+    }
     lugar.parte = TParte::Registro;
     lugar.total = r;
     // One value per column, so that each keeps its kind from record to record and a text is
     // read into the storage of the one before.
     std::vector<rt::Variant> valores(colunas.size());
+    // A text that a field converts, per column: a direct append stores it at the record's end.
+    std::vector<std::string> rascunhos(colunas.size());
     for (lugar.indice = 1; lugar.indice <= r; ++lugar.indice) {
-      if (alvo) alvo->Insert();
+      if (direto)
+        direto->NovoRegistroDireto();
+      else if (alvo)
+        alvo->Insert();
       for (size_t i = 0; i < colunas.size(); ++i) {
         const TZFieldDef& c = colunas[i];
         LerValorCampo(leitor, c.Tipo, valores[i]);
-        if (c.Field) AtribuirValor(*c.Field, valores[i]);
+        if (c.Field) AtribuirValor(*c.Field, valores[i], direto, rascunhos[i]);
       }
-      if (alvo) alvo->Post();
+      if (direto)
+        direto->AnexarDireto();
+      else if (alvo)
+        alvo->Post();
     }
+    if (direto && r > 0) direto->ConcluirDireto();
 
     lugar.parte = TParte::NumeroRegistro;
     const int32_t recNo = leitor.LerInt32();

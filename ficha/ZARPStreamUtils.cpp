@@ -272,9 +272,9 @@ std::string LerString(TLeitorStream& leitor) {
 
 void LerStringEm(TLeitorStream& leitor, std::string& texto) {
   int32_t n = leitor.LerInt32();
-  leitor.ExigirItens(n, 1, 0, u"text bytes");
-  texto.resize(static_cast<size_t>(n));
-  leitor.Ler(texto.data(), n);
+  // Asked for every text of a load: only a count that cannot be right goes on to be reported.
+  if (n < 0 || n > leitor.Restantes()) leitor.ExigirItens(n, 1, 0, u"text bytes");
+  leitor.LerTexto(texto, n);
 }
 
 void LerValorCampo(TLeitorStream& leitor, uint16_t tipo, rt::Variant& valor) {

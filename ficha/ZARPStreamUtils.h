@@ -91,6 +91,17 @@ class TLeitorStream {
     }
     LerDoHost(destino, n);
   }
+  // n bytes as the whole content of `texto` (n not negative): taken from the bytes in hand when
+  // they hold them, without first filling the text.
+  void LerTexto(std::string& texto, int32_t n) {
+    if (static_cast<uint32_t>(n) <= fim_ - pos_) {
+      texto.assign(reinterpret_cast<const char*>(buffer_.data()) + pos_, static_cast<size_t>(n));
+      pos_ += static_cast<size_t>(n);
+      return;
+    }
+    texto.resize(static_cast<size_t>(n));
+    Ler(texto.data(), n);
+  }
   uint8_t LerByte() {
     if (pos_ < fim_) return buffer_[pos_++];
     uint8_t b;

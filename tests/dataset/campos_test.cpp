@@ -3,6 +3,7 @@
 // And what a dataset answers when its stored values are read in place.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +96,30 @@ TEST(Campos, ReplacingAValueKeepsItsNeighbours) {
   c.Gravar(3, Variant(int32_t{1}));
   c.GravarTexto(-1, "x", 1);
   EXPECT_EQ(c.Count(), 3);
+}
+
+TEST(Campos, AnEmptiedArenaFillsTheChunksItHoldsAndFreesLargeBlocks) {
+  zarp::TArenaCampos arena;
+  auto encher = [&] {
+    std::vector<uint8_t*> blocos;
+    for (int i = 0; i < 1000; ++i) {
+      blocos.push_back(arena.Alocar(100));
+      std::memset(blocos.back(), i & 0xFF, 100);
+    }
+    // No block overlaps another.
+    for (int i = 0; i < 1000; ++i) EXPECT_EQ(blocos[i][99], i & 0xFF);
+  };
+  encher();
+  const size_t reservado = arena.Reservado();
+  EXPECT_GE(reservado, 100000u);
+  arena.Esvaziar();
+  EXPECT_EQ(arena.Reservado(), reservado);
+  encher();
+  EXPECT_EQ(arena.Reservado(), reservado);
+  arena.Alocar(1 << 20);
+  EXPECT_EQ(arena.Reservado(), reservado + (1 << 20));
+  arena.Esvaziar();
+  EXPECT_EQ(arena.Reservado(), reservado);
 }
 
 TEST(Campos, CopiesAreIndependentAndCompactCopiesFit) {

@@ -159,6 +159,20 @@ TEST(Cursor, CapacityGrowsByHalfPlusOne) {
   // Deleting never shrinks it.
   t.ds->Delete();
   EXPECT_EQ(t.ds->CapacidadeBuffer(), 17);
+
+  // Emptied, the table starts again from no capacity and empty slots, although it keeps the
+  // memory of its records for the next ones.
+  t.ds->LimparDataSet();
+  EXPECT_EQ(t.ds->CapacidadeBuffer(), 0);
+  t.ds->Append();
+  EXPECT_TRUE(t.num->IsNull());
+  EXPECT_TRUE(t.nome->IsNull());
+  t.ds->Post();
+  t.Fill(2, 40);
+  EXPECT_EQ(t.ds->CapacidadeBuffer(), 4);
+  t.ds->First();
+  EXPECT_TRUE(t.num->IsNull());
+  EXPECT_EQ(t.Nums(), (std::vector<int>{0, 40, 41}));
 }
 
 TEST(Bookmarks, NameAnIndexThatSurvivesEarlierDeletes) {

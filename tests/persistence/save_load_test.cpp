@@ -411,5 +411,121 @@ TEST_F(Salvando, BoundControlsHearNothingPerRecord) {
   link.SetDataSource(nullptr);
 }
 
+// --- Direct appends -----------------------------------------------------------------------------
+
+// A table that a load fills straight into its storage (no handler hears an insert or a post),
+// beside the same table with a handler, which a load fills by inserting and posting each record:
+// both must end with the same records, messages and notices.
+class TabelaContada : public TZARPDataSet {
+ public:
+  using TZARPDataSet::TZARPDataSet;
+  bool PodeAnexarDireto(const std::vector<db::TField*>& campos) override {
+    return CondicoesAnexoDireto(campos);
+  }
+  void NotificarOwner() override { ++avisos; }
+  int avisos = 0;
+};
+
+class FichaDireta : public Ficha {
+ public:
+  explicit FichaDireta(bool comHandler) {
+    t = new TabelaContada(this);
+    t->SetName(u"T");
+    curto = Campo<db::TStringField>(t, u"curto", 3);
+    longo = Campo<db::TStringField>(t, u"longo", 9000);  // past the field's own cut
+    n = Campo<db::TIntegerField>(t, u"n");
+    n->SetMinValue(0);
+    n->SetMaxValue(99);
+    p = Campo<db::TSmallintField>(t, u"p");
+    if (comHandler) t->AfterPost = [](db::TDataSet*) {};
+    t->Open();
+  }
+  TabelaContada* t = nullptr;
+  db::TStringField* curto = nullptr;
+  db::TStringField* longo = nullptr;
+  db::TIntegerField* n = nullptr;
+  db::TSmallintField* p = nullptr;
+};
+
+struct TCarga {
+  std::vector<std::string> registros;
+  std::vector<std::u16string> mensagens;
+  int avisos = 0, recNo = 0, inseridos = 0;
+  bool operator==(const TCarga&) const = default;
+};
+
+TCarga CarregarEm(FichaDireta& ficha, const Bytes& bytes) {
+  Caixas().ClearMessages();
+  Carregar(ficha, bytes);
+  TCarga c;
+  c.recNo = ficha.t->RecNo();
+  c.avisos = ficha.t->avisos;
+  c.inseridos = ficha.t->RegistrosInseridos();
+  c.registros = Registros(*ficha.t);
+  for (auto& m : Caixas().Messages()) c.mensagens.push_back(m.Text);
+  Caixas().ClearMessages();
+  EXPECT_EQ(ficha.t->State(), db::TDataSetState::dsBrowse);
+  return c;
+}
+
+TEST(DirectAppends, CheckAndCutEveryValueAsTheInsertAndPostPathDoes) {
+  const std::string dezMil(10000, 'x');
+  Escritor e;
+  // Columns: an integer column for a text field, two of one name (the second wins), and one that
+  // names no field.
+  e.Str("T").I32(6).Coluna("curto", 3).Coluna("LONGO", 256).Coluna("n", 3).Coluna("N", 256);
+  e.Coluna("p", 3).Coluna("sobra", 256).I32(4);
+  e.Int(123456).Texto(dezMil).Int(50).Texto("12").Int(-5).Texto("x");
+  e.Nulo().Texto(std::string("um\0dois", 7)).Int(5).Texto("100").Int(70000).Texto("y");
+  e.Int(7).Nulo().Nulo().Texto("doze").Nulo().Nulo();
+  e.Int(0).Texto("").Int(99).Nulo().Int(-32768).Texto("w");
+  e.I32(1);
+
+  FichaDireta direta(false), lenta(true);
+  {
+    direta.t->DisableControls();
+    std::vector<db::TField*> campos{direta.curto, direta.n};
+    EXPECT_TRUE(direta.t->PodeAnexarDireto(campos));
+    lenta.t->DisableControls();
+    EXPECT_FALSE(lenta.t->PodeAnexarDireto(campos));
+    direta.t->EnableControls();
+    lenta.t->EnableControls();
+  }
+  const TCarga a = CarregarEm(direta, e.bytes);
+  const TCarga b = CarregarEm(lenta, e.bytes);
+  EXPECT_EQ(a, b);
+
+  // Texts cut at Size (the field's own cut up to 8192, the dataset's past it) and at a zero
+  // byte; numbers converted; refused values reported and left as the insert gave them.
+  ASSERT_EQ(a.registros.size(), 4u);
+  EXPECT_EQ(a.registros[0], "123|" + std::string(9000, 'x') + "|12|-5");
+  EXPECT_EQ(a.registros[1], "<null>|um|5|<null>");
+  EXPECT_EQ(a.registros[2], "7|<null>|<null>|<null>");
+  EXPECT_EQ(a.registros[3], "0||<null>|-32768");
+  ASSERT_EQ(a.mensagens.size(), 3u);
+  EXPECT_EQ(a.mensagens[0].rfind(u"Carregando field n: 100 is not a valid value for field 'n'", 0),
+            0u);
+  EXPECT_EQ(a.mensagens[1].rfind(u"Carregando field p: 70000 is not a valid value", 0), 0u);
+  EXPECT_EQ(a.mensagens[2].rfind(u"Carregando field n: ", 0), 0u);
+  // One insert notice per record; the section's record number is current.
+  EXPECT_EQ(a.avisos, 4);
+  EXPECT_EQ(a.inseridos, 4);
+  EXPECT_EQ(a.recNo, 1);
+
+  // Loading again (a load clears first) reuses the storage and gives the same.
+  EXPECT_EQ(CarregarEm(direta, e.bytes).registros, a.registros);
+}
+
+TEST(DirectAppends, AReadOnlyTableIsRefusedAsAnInsertRefusesIt) {
+  FichaDireta ficha(false);
+  ficha.t->Append();
+  ficha.n->SetAsInteger(1);
+  ficha.t->Post();
+  ficha.t->SetSomenteLeitura(true);
+  EXPECT_THROW(ficha.t->NovoRegistroDireto(), EZARPSomenteLeitura);
+  EXPECT_EQ(ficha.t->avisos, 1);  // the append's only
+  EXPECT_EQ(ficha.t->RecordCount(), 1);
+}
+
 }  // namespace
 }  // namespace zarp::test
