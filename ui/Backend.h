@@ -92,6 +92,9 @@ class WindowPeer {
   virtual TPoint ClientToScreen(TPoint point) const = 0;
   // Destroys the native window and this peer. Nothing reaches the control afterwards.
   virtual void Destroy() = 0;
+  // The parent's window is about to be destroyed and takes this one with it: nothing reaches
+  // the control from now on, and the peer goes with the native window (by default, now).
+  virtual void DestroyWithParent() { Destroy(); }
 
  protected:
   WindowPeer() = default;

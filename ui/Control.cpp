@@ -276,10 +276,26 @@ TWinControl::~TWinControl() {
   if (app.focused_ == this) app.focused_ = nullptr;
   if (TForm* form = ParentForm(); form && form != this && form->ActiveControl() == this)
     form->SetActiveControl(nullptr);
+  // The native tree goes at once with this window: the children let go of theirs first.
+  if (peer_) DetachChildPeers();
   while (!controls_.empty()) delete controls_.back();  // each one leaves this list
   if (peer_) {
     HandleDestroying();
     DropPeer();
+  }
+}
+
+void TWinControl::DetachChildPeers() {
+  TApplication& app = Application();
+  for (TControl* c : controls_) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->peer_) continue;
+    w->DetachChildPeers();
+    if (app.focused_ == w) app.focused_ = nullptr;
+    w->HandleDestroying();
+    WindowPeer* peer = w->peer_;
+    w->peer_ = nullptr;
+    peer->DestroyWithParent();
   }
 }
 
@@ -338,7 +354,7 @@ NativeHandle TWinControl::Handle() {
 
 void TWinControl::HandleNeeded() {
   if (peer_) return;
-  if (tearingDown_)
+  if (BeingDestroyed())
     throw rt::Exception(u"Cannot create a window for a control that is being destroyed");
   if (Parent()) Parent()->HandleNeeded();  // creates the children, this one among them
   if (!peer_) CreateHandleTree();
@@ -382,11 +398,16 @@ bool TWinControl::Focused() const {
   return Application().FocusedControl() == this;
 }
 
+bool TWinControl::BeingDestroyed() const {
+  for (const TWinControl* w = this; w; w = w->Parent())
+    if (w->tearingDown_) return true;
+  return false;
+}
+
 bool TWinControl::CanFocus() const {
   // A control being destroyed takes the focus no more: destroying a focused window hands the
   // focus to its form, which must not pick the control on its way out (and give it a new window).
-  for (const TWinControl* w = this; w; w = w->Parent())
-    if (w->tearingDown_) return false;
+  if (BeingDestroyed()) return false;
   for (const TControl* c = this; c; c = c->Parent())
     if (!c->Visible() || !c->Enabled()) return false;
   return true;

@@ -266,6 +266,8 @@ class TWinControl : public TControl {
   bool Focused() const;
   // Enabled and showing, along with every parent, and none of them being destroyed.
   bool CanFocus() const;
+  // This control or one of its parents is being destroyed.
+  bool BeingDestroyed() const;
   virtual void SetFocus();
   // The windowed controls inside this one, depth first in tab order.
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
@@ -339,6 +341,9 @@ class TWinControl : public TControl {
   // The native side now exists (or is about to go): hooks for subclasses.
   virtual void HandleCreated() {}
   virtual void HandleDestroying() {}
+  // Before this control's window is destroyed with its children: each child control lets go of
+  // its peer, depth first, as if its own window had been destroyed.
+  void DetachChildPeers();
   // The native side was destroyed from outside (see WndHandleDestroyed).
   virtual void HandleLost() {}
 

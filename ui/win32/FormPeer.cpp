@@ -18,6 +18,7 @@ class FormPeer final : public ContainerPeer {
   ~FormPeer() override { Unhost(); }
 
   void SetHostWindow(uint32_t host) override;
+  void DestroyWithParent() override { Destroy(); }  // unhooks its host first
   void Destroy() override {
     Unhost();
     ContainerPeer::Destroy();

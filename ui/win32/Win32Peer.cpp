@@ -59,6 +59,12 @@ void Win32Peer::Destroy() {
   DestroyWindow(hwnd_);  // WM_NCDESTROY frees the peer
 }
 
+void Win32Peer::DestroyWithParent() {
+  // One DestroyWindow of the parent takes the whole tree, which costs far less than one call
+  // per child; the window's WM_NCDESTROY frees the peer then.
+  control_ = nullptr;
+}
+
 void Win32Peer::Destroyed(HWND hwnd) {
   if (hwnd != hwnd_) return;  // the window a rebuild replaced
   if (!tracked_) {            // its creation failed: CreatePeer frees the peer

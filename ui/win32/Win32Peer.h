@@ -47,6 +47,7 @@ class Win32Peer : public WindowPeer {
   void Invalidate(const TRect& rect) override;
   TPoint ClientToScreen(TPoint point) const override;
   void Destroy() override;
+  void DestroyWithParent() override;
 
   HWND Hwnd() const { return hwnd_; }
   // The control while the portable side holds the peer; null once it let go.
