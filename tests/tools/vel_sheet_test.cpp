@@ -130,6 +130,7 @@ TEST(JsonDaFicha, EveryMistakeIsNamedByItsPlace) {
     const char* mensagem;
   } casos[] = {
       {"{\"sections\": [", "not readable as JSON"},
+      {"58e558e5", "not readable as JSON"},  // a number no double holds
       {"[1, 2]", "the document: expected an object"},
       {"{}", "\"sections\" is missing"},
       {R"({"sections": [{"columns": []}]})", "sections[0]: \"name\" is missing"},

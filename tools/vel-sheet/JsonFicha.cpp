@@ -321,7 +321,7 @@ std::vector<Secao> DeTextoJson(std::string_view texto) {
   Json json;
   try {
     json = Json::parse(texto);
-  } catch (const Json::parse_error& e) {
+  } catch (const Json::exception& e) {  // a syntax error, or a number beyond any double
     throw EJsonFicha(std::string("not readable as JSON: ") + e.what());
   }
   return DeJson(json);
