@@ -4,6 +4,8 @@
 // statuses, leaving files untouched when a command fails.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -248,17 +250,18 @@ TEST_F(Ferramenta, EveryCutOfASheetIsReportedAndWhatPrecedesItIsSalvaged) {
 }
 
 TEST_F(Ferramenta, HostileCountsFailBeforeAnythingIsAllocated) {
-  auto le32 = [](Bytes& b, int32_t v) {
-    for (int i = 0; i < 4; ++i)
-      b.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> 8 * i));
+  // The streams are written into buffers of their final size: no growth for the optimiser to
+  // misread.
+  auto le32 = [](uint8_t* at, int32_t v) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> 8 * i);
   };
   for (int32_t contagem : {INT32_MAX, -1, 1 << 30}) {
-    Bytes b;
-    le32(b, 6);
-    b.insert(b.end(), {'D', 'A', 'T', 'A', 'A', '1'});
-    le32(b, 0);         // no columns
-    le32(b, contagem);  // records
-    le32(b, -1);
+    Bytes b(22);
+    le32(&b[0], 6);
+    std::memcpy(&b[4], "DATAA1", 6);
+    le32(&b[10], 0);         // no columns
+    le32(&b[14], contagem);  // records
+    le32(&b[18], -1);
     const Leitura l = LerSecoes(b);
     ASSERT_TRUE(l.dano) << contagem;
     EXPECT_EQ(l.dano->secao, "DATAA1");
@@ -266,8 +269,8 @@ TEST_F(Ferramenta, HostileCountsFailBeforeAnythingIsAllocated) {
     const Verificacao v = Verificar(biblioteca, l.secoes, b);
     EXPECT_FALSE(v.carregou);
   }
-  Bytes nome;
-  le32(nome, INT32_MAX);  // a name longer than the stream
+  Bytes nome(4);
+  le32(nome.data(), INT32_MAX);  // a name longer than the stream
   EXPECT_TRUE(LerSecoes(nome).dano);
   EXPECT_TRUE(LerSecoes(nome).dano->secao.empty());
 }
