@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/WinBenchHost.h"
 #include "dataset/ZARPDataSet.h"
 #include "db/Field.h"
 #include "dbui/DBCtrlGrid.h"
@@ -25,19 +26,11 @@ std::string RecordName(int i) {
   return text;
 }
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
-}
+using benchwin::Pump;
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+// Microseconds, on the benchmarks' one clock.
+double Now() {
+  return benchwin::Now() * 1000.0;
 }
 
 struct Page {
@@ -94,14 +87,7 @@ struct Page {
 }  // namespace
 
 int main() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VELGridBenchHost";
-  RegisterClassExW(&wc);
-  HWND host = CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                              600, 400, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND host = benchwin::NewHost();
   std::printf("%-10s %12s %12s %12s %8s\n", "records", "step us", "page us", "home/end us",
               "windows");
   for (int records : {100, 100000}) {

@@ -295,15 +295,38 @@ TEST_F(VelView, TheWholeSheetScrolledThroughItsHeightMakesOnePicture) {
   testhost::Pump();
 }
 
+// A new sheet's view embedded in a host window of its own, in the foreground; released, and
+// the window destroyed, at the end of the scope.
+struct Embutida {
+  Embutida(rt::ComPtr<IZARPFicha> f, int largura, int altura)
+      : ficha(std::move(f)),
+        visao(Consultar<IZARPFichaVisao>(ficha.Get())),
+        janela(testhost::CreateHostWindow(largura, altura)) {
+    visao->AcoplarVisao(testhost::AsHost(janela));
+    testhost::Pump();
+    view = GetWindow(janela, GW_CHILD);
+    SetForegroundWindow(janela);
+  }
+  ~Embutida() {
+    visao->LiberarVisao();
+    visao.Reset();
+    ficha.Reset();
+    DestroyWindow(janela);
+    testhost::Pump();
+  }
+  Embutida(const Embutida&) = delete;
+  Embutida& operator=(const Embutida&) = delete;
+
+  rt::ComPtr<IZARPFicha> ficha;
+  rt::ComPtr<IZARPFichaVisao> visao;
+  HWND janela;
+  HWND view = nullptr;
+};
+
 TEST_F(VelView, ASkillIsInsertedFromTheGridsRealPopupMenuTypedIntoAndSaved) {
-  auto ficha = Nova();
-  auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
-  HWND janela = testhost::CreateHostWindow(1100, 800);
-  visao->AcoplarVisao(testhost::AsHost(janela));
-  testhost::Pump();
-  HWND view = GetWindow(janela, GW_CHILD);
+  const Embutida folha(Nova(), 1100, 800);
+  HWND view = folha.view;
   ASSERT_NE(view, nullptr);
-  SetForegroundWindow(janela);
 
   // The skills list is empty: its grid shows no panel, so the first panel's name box is hidden.
   constexpr int kNomeX = 548 - 2 + 137, kNomeY = 370 + 4;
@@ -321,36 +344,19 @@ TEST_F(VelView, ASkillIsInsertedFromTheGridsRealPopupMenuTypedIntoAndSaved) {
   EXPECT_EQ(Texto(nome), L"furtividade");
 
   auto saida = rt::MakeCounted<host::TMemoryStream>();
-  ficha->SalvarFicha(saida.Get());
+  folha.ficha->SalvarFicha(saida.Get());
   EXPECT_TRUE(Contem(saida->Bytes(), "habilname"));
   EXPECT_TRUE(Contem(saida->Bytes(), "furtividade"));
-
-  visao->LiberarVisao();
-  visao.Reset();
-  ficha.Reset();
-  DestroyWindow(janela);
-  testhost::Pump();
 }
 
 TEST_F(VelView, RemovingADonFromTheEmptyListSaysSoInAMessageBox) {
-  auto ficha = Nova();
-  auto visao = Consultar<IZARPFichaVisao>(ficha.Get());
-  HWND janela = testhost::CreateHostWindow(1400, 800);
-  visao->AcoplarVisao(testhost::AsHost(janela));
-  testhost::Pump();
-  HWND view = GetWindow(janela, GW_CHILD);
+  const Embutida folha(Nova(), 1400, 800);
+  HWND view = folha.view;
   ASSERT_NE(view, nullptr);
-  SetForegroundWindow(janela);
 
   const Jogador j = EscolherNoMenu(view, 989 + 100, 342 + 100, 1);  // "Remover Don"
   ASSERT_TRUE(j.escolheu);
   EXPECT_EQ(j.caixa, L"Cannot perform this operation on an empty dataset");
-
-  visao->LiberarVisao();
-  visao.Reset();
-  ficha.Reset();
-  DestroyWindow(janela);
-  testhost::Pump();
 }
 
 }  // namespace
