@@ -7,8 +7,10 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "dataset/ZARPBlobStream.h"
@@ -36,32 +38,34 @@ struct TBufferRecord {
 };
 
 // The growable record array: its capacity grows to capacity + capacity div 2 + 1 and never
-// shrinks before the dataset closes. Slots past the count are spare. The slots live in chunks of
-// a fixed size, made when a slot in them is first reached: growing never moves the records
-// already stored, and spare capacity costs no memory until it is used. Clearing empties every
-// slot and keeps the chunks, for the records that the next fill (a load clears first) stores.
+// shrinks before the dataset closes. Slots past the count are spare. The slots live in chunks,
+// made when a slot in them is first reached: growing never moves the records already stored, and
+// spare capacity costs no memory until it is used. The first chunks are small and each doubles
+// the one before, up to a fixed size: a table of a few records (most of a sheet's) holds a few
+// slots, not a thousand. Clearing empties every slot and keeps the chunks, for the records that
+// the next fill (a load clears first) stores.
 class TBufferDataSet {
  public:
   int Capacity() const { return capacidade_; }
   // Index within the capacity.
   TBufferRecord& operator[](int index) {
-    auto i = static_cast<size_t>(index);
-    auto& bloco = blocos_[i / kBloco];
-    if (!bloco) bloco = std::make_unique<TBufferRecord[]>(kBloco);
-    return bloco[i % kBloco];
+    const auto [bloco, posicao] = Localizar(static_cast<size_t>(index));
+    auto& b = blocos_[bloco];
+    if (!b) b = std::make_unique<TBufferRecord[]>(TamanhoBloco(bloco));
+    return b[posicao];
   }
   void Grow() {
     capacidade_ =
         static_cast<int>(std::min<int64_t>(int64_t{capacidade_} + capacidade_ / 2 + 1, INT32_MAX));
-    const size_t blocos = (static_cast<size_t>(capacidade_) + kBloco - 1) / kBloco;
+    const size_t blocos = Localizar(static_cast<size_t>(capacidade_) - 1).first + 1;
     if (blocos > blocos_.size()) blocos_.resize(blocos);
   }
   // Calls f on every slot that has been reached.
   template <class F>
   void ParaCadaSlot(F&& f) {
-    for (auto& bloco : blocos_)
-      if (bloco)
-        for (size_t i = 0; i < kBloco; ++i) f(bloco[i]);
+    for (size_t b = 0; b < blocos_.size(); ++b)
+      if (blocos_[b])
+        for (size_t i = 0, n = TamanhoBloco(b); i < n; ++i) f(blocos_[b][i]);
   }
   // Every slot emptied (the caller has freed their streams), the capacity back to 0.
   void Clear() {
@@ -70,7 +74,22 @@ class TBufferDataSet {
   }
 
  private:
-  static constexpr size_t kBloco = 1024;
+  // Chunk 0 holds slots [0, kPrimeiro); chunk b (1 to kDobras) holds [kPrimeiro << (b - 1),
+  // kPrimeiro << b); from there every chunk holds kMaior slots.
+  static constexpr size_t kPrimeiro = 16;
+  static constexpr size_t kDobras = 6;
+  static constexpr size_t kMaior = kPrimeiro << kDobras;
+  static size_t TamanhoBloco(size_t b) {
+    if (b == 0) return kPrimeiro;
+    return b <= kDobras ? kPrimeiro << (b - 1) : kMaior;
+  }
+  // The chunk of slot i and its place there.
+  static std::pair<size_t, size_t> Localizar(size_t i) {
+    if (i >= kMaior) return {kDobras + 1 + (i - kMaior) / kMaior, (i - kMaior) % kMaior};
+    const size_t b = static_cast<size_t>(std::bit_width(i / kPrimeiro));
+    return {b, b == 0 ? i : i - (kPrimeiro << (b - 1))};
+  }
+
   std::vector<std::unique_ptr<TBufferRecord[]>> blocos_;
   int capacidade_ = 0;
 };

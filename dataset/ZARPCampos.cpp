@@ -200,13 +200,16 @@ uint8_t* TArenaCampos::Alocar(size_t n) {
     reservado_ += n;
     return grandes_.back().get();
   }
-  if (n > restante_) {
+  while (n > restante_) {
     if (usados_ == pedacos_.size()) {
-      pedacos_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[kPedaco]));
-      reservado_ += kPedaco;
+      const size_t anterior = pedacos_.empty() ? kPrimeiroPedaco / 2 : pedacos_.back().tamanho;
+      const size_t tamanho = std::max(std::min(anterior * 2, kPedaco), n);
+      pedacos_.push_back({std::unique_ptr<uint8_t[]>(new uint8_t[tamanho]), tamanho});
+      reservado_ += tamanho;
     }
-    livre_ = pedacos_[usados_++].get();
-    restante_ = kPedaco;
+    // A kept chunk too small for this block is passed over until the next emptying.
+    livre_ = pedacos_[usados_].bytes.get();
+    restante_ = pedacos_[usados_++].tamanho;
   }
   uint8_t* p = livre_;
   livre_ += n;
@@ -220,7 +223,8 @@ void TArenaCampos::Esvaziar() {
   usados_ = 0;
   livre_ = nullptr;
   restante_ = 0;
-  reservado_ = pedacos_.size() * kPedaco;
+  reservado_ = 0;
+  for (const TPedaco& p : pedacos_) reservado_ += p.tamanho;
 }
 
 void TCampos::Reservar(size_t n, size_t manter) {

@@ -16,9 +16,11 @@
 
 namespace zarp {
 
-// Where a dataset's stored records keep their blocks: large chunks handed out in order and taken
-// back all together when the dataset closes, so that neither filling nor emptying a table of a
-// million records costs an allocation per record. A block that a record outgrows is not reused.
+// Where a dataset's stored records keep their blocks: chunks handed out in order and taken back
+// all together when the dataset closes, so that neither filling nor emptying a table of a million
+// records costs an allocation per record. The first chunk is small and each new one doubles the
+// one before, up to a fixed size: a table of a few records holds about what they need. A block
+// that a record outgrows is not reused.
 // Emptying keeps the chunks for the next records: a sheet that is cleared and loaded again (every
 // load clears first) then fills memory it already holds instead of asking for it afresh, and
 // never holds more than its largest content did. They are freed with the arena.
@@ -31,8 +33,13 @@ class TArenaCampos {
   size_t Reservado() const { return reservado_; }
 
  private:
+  static constexpr size_t kPrimeiroPedaco = 1024;
   static constexpr size_t kPedaco = 64 * 1024;
-  std::vector<std::unique_ptr<uint8_t[]>> pedacos_;  // of kPedaco bytes; [0, usados_) in use
+  struct TPedaco {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t tamanho;
+  };
+  std::vector<TPedaco> pedacos_;  // [0, usados_) in use
   std::vector<std::unique_ptr<uint8_t[]>> grandes_;  // blocks too large for a chunk
   size_t usados_ = 0;
   uint8_t* livre_ = nullptr;

@@ -122,6 +122,22 @@ TEST(Campos, AnEmptiedArenaFillsTheChunksItHoldsAndFreesLargeBlocks) {
   EXPECT_EQ(arena.Reservado(), reservado);
 }
 
+TEST(Campos, ASmallTableHoldsASmallChunkAndABlockAlwaysGetsRoomEnough) {
+  zarp::TArenaCampos arena;
+  for (int i = 0; i < 10; ++i) arena.Alocar(100);
+  EXPECT_LE(arena.Reservado(), 1024u);
+  // Larger than the chunk that comes next: it gets a chunk of its own size, whole.
+  uint8_t* grande = arena.Alocar(9000);
+  std::memset(grande, 7, 9000);
+  EXPECT_GE(arena.Reservado(), 1024u + 9000u);
+  // Emptied and filled again with blocks the first chunk cannot hold: the kept chunks that fit
+  // are used, and nothing is asked for afresh.
+  const size_t reservado = arena.Reservado();
+  arena.Esvaziar();
+  for (int i = 0; i < 3; ++i) std::memset(arena.Alocar(3000), i, 3000);
+  EXPECT_EQ(arena.Reservado(), reservado);
+}
+
 TEST(Campos, CopiesAreIndependentAndCompactCopiesFit) {
   TCampos a;
   a.Inicializar(2);

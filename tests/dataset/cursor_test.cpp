@@ -1,6 +1,9 @@
 // Record numbers, the cursor, capacity growth and bookmarks of the record-buffer dataset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tests/dataset/TestTable.h"
 
 namespace zarp::test {
@@ -173,6 +176,41 @@ TEST(Cursor, CapacityGrowsByHalfPlusOne) {
   t.ds->First();
   EXPECT_TRUE(t.num->IsNull());
   EXPECT_EQ(t.Nums(), (std::vector<int>{0, 40, 41}));
+}
+
+// The slots live in chunks of growing size: every slot of the capacity is reachable, a slot keeps
+// its address and value while the array grows past many chunks, and a small table reaches only a
+// small first chunk.
+TEST(Cursor, RecordSlotsStayInPlaceAcrossChunksOfGrowingSize) {
+  TBufferDataSet slots;
+  auto contar = [&] {
+    size_t n = 0;
+    slots.ParaCadaSlot([&](TBufferRecord&) { ++n; });
+    return n;
+  };
+  while (slots.Capacity() < 3) slots.Grow();
+  for (int i = 0; i < 3; ++i) slots[i].RecNo = i;
+  EXPECT_EQ(contar(), 16u);
+
+  std::vector<TBufferRecord*> enderecos;
+  for (int i = 0; i < 5000; ++i) {
+    while (slots.Capacity() <= i) slots.Grow();
+    if (i >= 3) slots[i].RecNo = i;
+    enderecos.push_back(&slots[i]);
+  }
+  for (int i = 0; i < 5000; ++i) {
+    ASSERT_EQ(&slots[i], enderecos[i]) << i;
+    ASSERT_EQ(slots[i].RecNo, i) << i;
+  }
+  // Distinct slots: no two indexes share one.
+  std::sort(enderecos.begin(), enderecos.end());
+  EXPECT_EQ(std::adjacent_find(enderecos.begin(), enderecos.end()), enderecos.end());
+  // 16, 16, 32, ... 512, then chunks of 1024: slots 0 to 5119.
+  EXPECT_EQ(contar(), 5120u);
+
+  slots.Clear();
+  EXPECT_EQ(slots.Capacity(), 0);
+  slots.ParaCadaSlot([](TBufferRecord& r) { EXPECT_EQ(r.RecNo, 0); });
 }
 
 TEST(Bookmarks, NameAnIndexThatSurvivesEarlierDeletes) {
