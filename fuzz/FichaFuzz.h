@@ -1,9 +1,11 @@
 // The sheet that the fuzz target loads into, and the property the target holds, shared with the
 // native test that writes the target's seeds and replays them and every past finding: host-bound
 // datasets covering every field kind that the sheet stream encodes, a calculated field, a bounded
-// integer, a dataset without fields and a read-only one.
+// integer, a dataset without fields, a read-only one, and one of texts and whole numbers only
+// (as the sheet's own tables are), which a load fills by direct appends.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -48,7 +50,14 @@ class FichaFuzz : public rt::TComponent {
     vazio = DataSet(u"VAZIO");
     vazio->SetSomenteLeitura(true);
 
-    for (TZARPDataSet* ds : {tipos, lista, vazio}) ds->Open();
+    direta = DataSet(u"DIRETA");
+    rotulo = db::DeclareField<db::TStringField>(this, direta, u"rotulo", 12);
+    pontos = db::DeclareField<db::TIntegerField>(this, direta, u"pontos");
+    pontos->SetMinValue(-999);
+    pontos->SetMaxValue(999);
+    curto = db::DeclareField<db::TSmallintField>(this, direta, u"curto");
+
+    for (TZARPDataSet* ds : Todos()) ds->Open();
   }
 
   // A few sheets worth starting from: 0 leaves it empty, 1 and 2 fill it differently.
@@ -72,12 +81,21 @@ class FichaFuzz : public rt::TComponent {
       if (i != 1) qtd->SetAsInteger(i * 10);
       lista->Post();
     }
+    for (int i = 0; i < variante * 2; ++i) {
+      direta->Append();
+      rotulo->SetAsString(i == 1 ? "" : "golpe" + std::to_string(i));
+      if (i != 2) pontos->SetAsInteger(variante == 1 ? i : -999 + i);
+      curto->SetAsInteger(variante == 1 ? 1 : -32768);
+      direta->Post();
+    }
   }
 
-  TZARPDataSet *tipos, *lista, *vazio;
-  db::TStringField *texto, *nome;
-  db::TIntegerField *inteiro, *qtd, *dobro;
-  db::TSmallintField* pequeno;
+  std::array<TZARPDataSet*, 4> Todos() const { return {tipos, lista, vazio, direta}; }
+
+  TZARPDataSet *tipos, *lista, *vazio, *direta;
+  db::TStringField *texto, *nome, *rotulo;
+  db::TIntegerField *inteiro, *qtd, *dobro, *pontos;
+  db::TSmallintField *pequeno, *curto;
   db::TBooleanField* logico;
   db::TFloatField* real;
   db::TBCDField* dinheiro;
@@ -97,7 +115,7 @@ class FichaFuzz : public rt::TComponent {
 // The state a load must leave, whether it succeeded or stopped at a damaged section: every dataset
 // browsing with its controls live, and the read-only flags as they were. Empty when it holds.
 inline std::string ConferirEstado(FichaFuzz& ficha) {
-  for (TZARPDataSet* ds : {ficha.tipos, ficha.lista, ficha.vazio}) {
+  for (TZARPDataSet* ds : ficha.Todos()) {
     if (ds->State() != db::TDataSetState::dsBrowse) return "a dataset was left editing";
     if (ds->ControlsDisabled()) return "a dataset's controls were left suspended";
   }

@@ -146,9 +146,11 @@ inline std::vector<std::string> Registros(db::TDataSet& ds) {
   ds.First();
   while (!ds.Eof()) {
     std::string linha;
+    bool primeiro = true;
     for (db::TField* f : ds.Fields()) {
       if (f->FieldKind() != db::TFieldKind::fkData) continue;
-      if (!linha.empty()) linha += '|';
+      if (!primeiro) linha += '|';
+      primeiro = false;
       linha += f->IsNull() ? "<null>" : f->AsString();
     }
     out.push_back(linha);

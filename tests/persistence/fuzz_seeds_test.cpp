@@ -85,5 +85,22 @@ TEST(FuzzSeeds, TheMixedSeedLoadsWhatItNames) {
   Caixas().ClearMessages();
 }
 
+// The sheet's own tables load by direct appends; the fuzz sheet must keep one table that does,
+// or the fuzzer would never reach that path.
+TEST(FuzzSeeds, TheDirectTableLoadsByDirectAppends) {
+  FichaFuzz ficha;
+  ficha.direta->DisableControls();
+  EXPECT_TRUE(ficha.direta->PodeAnexarDireto({ficha.rotulo, ficha.pontos, ficha.curto}));
+  ficha.direta->EnableControls();
+
+  FichaFuzz outra;
+  outra.Preencher(2);
+  test::Carregar(ficha, Salvar(outra));
+  EXPECT_EQ(Registros(*ficha.direta), (std::vector<std::string>{"golpe0|-999|-32768",
+                                                                "|-998|-32768", "golpe2|<null>|-32768",
+                                                                "golpe3|-996|-32768"}));
+  EXPECT_TRUE(Caixas().Messages().empty());
+}
+
 }  // namespace
 }  // namespace zarp::test
