@@ -248,17 +248,29 @@ LRESULT CALLBACK OwnWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return peer->Receive(msg, wParam, lParam);
 }
 
-LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                           DWORD_PTR ref) {
-  auto* peer = reinterpret_cast<Win32Peer*>(ref);
+void Win32Backend::Subclass(HWND hwnd) {
+  const auto system = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChildProc)));
+  systemProcs_[hwnd] = system;
+}
+
+WNDPROC Win32Backend::SystemProc(HWND hwnd) const {
+  auto it = systemProcs_.find(hwnd);
+  return it == systemProcs_.end() ? &DefWindowProcW : it->second;
+}
+
+LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Backend& backend = Self();
+  const WNDPROC system = backend.SystemProc(hwnd);
+  Win32Peer* peer = backend.Find(hwnd);
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, ChildProc, id);
-    const LRESULT answer = DefSubclassProc(hwnd, msg, wParam, lParam);
-    rt::GuardWindowProc([&] { peer->Destroyed(hwnd); });
+    backend.Unsubclass(hwnd);
+    const LRESULT answer = CallWindowProcW(system, hwnd, msg, wParam, lParam);
+    if (peer) rt::GuardWindowProc([&] { peer->Destroyed(hwnd); });
     return answer;
   }
   // A window the peer has replaced (a rebuild) takes no part any more.
-  if (peer->Hwnd() != hwnd) return DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (!peer || peer->Hwnd() != hwnd) return CallWindowProcW(system, hwnd, msg, wParam, lParam);
   return peer->Receive(msg, wParam, lParam);
 }
 

@@ -39,7 +39,7 @@ HWND Win32Peer::MakeWindow() {
                       backend_.Module(), own ? this : nullptr);
   if (!hwnd)
     throw rt::Exception(u"Cannot create a window for " + std::u16string(control_->ClassName()));
-  if (!own) SetWindowSubclass(hwnd, ChildProc, kChildSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  if (!own) backend_.Subclass(hwnd);
   return hwnd;
 }
 
@@ -204,7 +204,7 @@ TPoint Win32Peer::ClientToScreen(TPoint point) const {
 
 LRESULT Win32Peer::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
   return OwnClass() ? DefWindowProcW(hwnd_, msg, wParam, lParam)
-                    : DefSubclassProc(hwnd_, msg, wParam, lParam);
+                    : CallWindowProcW(backend_.SystemProc(hwnd_), hwnd_, msg, wParam, lParam);
 }
 
 LRESULT Win32Peer::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {

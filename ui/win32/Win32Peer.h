@@ -140,6 +140,13 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
   // Bookkeeping of the peers' windows.
   void Track(Win32Peer* peer, HWND hwnd) { peers_[hwnd] = peer; }
   void Untrack(HWND hwnd) { peers_.erase(hwnd); }
+  // A system control's window gets ChildProc as its window procedure; the one it had is kept
+  // here, by window, for every message the peer does not answer and after the peer let go.
+  // (Window properties, where a subclass chain keeps its data, cost a round trip to the window
+  // server for every message under Wine; this table costs none.)
+  void Subclass(HWND hwnd);
+  WNDPROC SystemProc(HWND hwnd) const;
+  void Unsubclass(HWND hwnd) { systemProcs_.erase(hwnd); }
   // Set while the portable side writes a text box's text: the box's change notice is its own.
   bool syncingText = false;
   bool inWheel = false;
@@ -152,6 +159,7 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
   void RegisterClasses();
 
   std::unordered_map<HWND, Win32Peer*> peers_;
+  std::unordered_map<HWND, WNDPROC> systemProcs_;
   std::deque<std::function<void()>> posted_;
   HWND postWindow_ = nullptr;  // message-only: posted work runs from the thread's message loop
   GdiCache gdi_;
@@ -162,9 +170,7 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
 Win32Backend& Self();
 
 LRESULT CALLBACK OwnWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                           DWORD_PTR ref);
-inline constexpr UINT_PTR kChildSubclassId = 1;
+LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 using PeerFactory = Win32Peer* (*)(Win32Backend& backend, TWinControl& control);
 std::span<const PeerTableRow<PeerFactory>> PeerTable();
