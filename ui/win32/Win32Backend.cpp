@@ -57,6 +57,7 @@ Win32Backend::~Win32Backend() {
   // Classes registered by a library outlive it unless it removes them; a host that unloads
   // and reloads the library must not find a class whose procedure is gone.
   if (postWindow_) DestroyWindow(postWindow_);
+  if (measuring_) DeleteDC(measuring_);
   if (registered_ && peers_.empty()) {
     UnregisterClassW(kFormClass, instance_);
     UnregisterClassW(kContainerClass, instance_);
@@ -174,7 +175,8 @@ int Win32Backend::ShowMessageBox(std::u16string_view text, std::u16string_view c
 
 TSize Win32Backend::TextExtent(const TFont& font, std::u16string_view text) {
   GdiRef f = gdi_.Font(font);
-  HDC dc = GetDC(nullptr);
+  if (!measuring_) measuring_ = CreateCompatibleDC(nullptr);
+  HDC dc = measuring_ ? measuring_ : GetDC(nullptr);
   HGDIOBJ old = f ? SelectObject(dc, f.Font()) : nullptr;
   SIZE size{0, 0};
   const std::wstring wide = Wide(text);
@@ -185,7 +187,7 @@ TSize Win32Backend::TextExtent(const TFont& font, std::u16string_view text) {
     size.cy = tm.tmHeight;
   }
   if (old) SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  if (dc != measuring_) ReleaseDC(nullptr, dc);
   return {size.cx, size.cy};
 }
 

@@ -48,7 +48,8 @@ void Win32Peer::Create() {
   backend_.Track(this, hwnd_);
   tracked_ = true;
   PlaceAmongSiblings();
-  ApplyFont();
+  // A new window is all invalid already: its font needs no repaint of its own.
+  ApplyFont(false);
   ApplyBrush();
   Created();
   ready_ = true;
@@ -118,10 +119,10 @@ void Win32Peer::PlaceAmongSiblings() {
   SetWindowPos(hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Win32Peer::ApplyFont() {
+void Win32Peer::ApplyFont(bool redraw) {
   GdiRef font = backend_.Gdi().Font(control_->Font());
   if (!font) return;  // the window keeps the system font
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Font()), TRUE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Font()), redraw);
   font_ = std::move(font);
 }
 
@@ -155,7 +156,7 @@ void Win32Peer::Sync(Aspect aspect) {
       EnableWindow(hwnd_, c.Enabled());
       return;
     case Aspect::Font:
-      ApplyFont();
+      ApplyFont(true);
       return;
     case Aspect::Color:
       ApplyBrush();

@@ -99,7 +99,7 @@ class Win32Peer : public WindowPeer {
 
  private:
   void PlaceAmongSiblings();
-  void ApplyFont();
+  void ApplyFont(bool redraw);
   void ApplyBrush();
   void MouseButton(UINT msg, LPARAM lParam);
 
@@ -162,6 +162,9 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
   std::unordered_map<HWND, WNDPROC> systemProcs_;
   std::deque<std::function<void()>> posted_;
   HWND postWindow_ = nullptr;  // message-only: posted work runs from the thread's message loop
+  // Text is measured in a memory DC of the screen's kind, held for the backend's life: a screen
+  // DC taken per measurement costs a round trip to the window server under Wine.
+  HDC measuring_ = nullptr;
   GdiCache gdi_;
   HINSTANCE instance_ = nullptr;
   bool registered_ = false;
