@@ -366,8 +366,13 @@ void TWinControl::CreateHandleTree() {
     peer_ = CurrentBackend().CreatePeer(*this);
   }
   HandleCreated();
-  for (TControl* c : controls_)
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->peer_) w->CreateHandleTree();
+  // Last child first: a new child window goes beneath its siblings, so creating them in this
+  // order stacks later controls above earlier ones without moving a window afterwards. A
+  // child's creation may add or remove controls, so the index is checked on every step.
+  for (size_t i = controls_.size(); i-- > 0;) {
+    if (i >= controls_.size()) continue;
+    if (auto* w = dynamic_cast<TWinControl*>(controls_[i]); w && !w->peer_) w->CreateHandleTree();
+  }
 }
 
 void TWinControl::DestroyHandle() {

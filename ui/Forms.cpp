@@ -201,11 +201,13 @@ void TForm::SetParentWindow(uint32_t host) {
 void TForm::EmbedInto(uint32_t host) {
   SetLeft(0);
   SetTop(0);
-  HandleNeeded();
   // The host first: aligned before it, the form would take the screen's work area for a moment,
-  // and a screen taller than the content would scroll it back to the top.
+  // and a screen taller than the content would scroll it back to the top. Known before the
+  // window exists, the host receives the window as it is made, at its final size, and the
+  // children are made where the alignment puts them.
   SetParentWindow(host);
   SetAlign(TAlign::alClient);
+  HandleNeeded();
   Show();
 }
 

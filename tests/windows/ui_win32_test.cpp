@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "runtime/Exception.h"
 #include "tests/windows/ui_test_host.h"
@@ -243,6 +244,72 @@ TEST_F(Win32Layer, AStyleChangeKeepsTheFocusCaretSelectionAndScrollPosition) {
   // Typing goes on where it was.
   SendMessageW(rebuilt, WM_CHAR, L'x', 0);
   EXPECT_EQ(memo->Text().substr(12, 1), u"x");
+}
+
+// The native windows inside `parent`, topmost first.
+std::vector<HWND> Stack(HWND parent) {
+  std::vector<HWND> stack;
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) stack.push_back(w);
+  return stack;
+}
+
+TEST_F(Win32Layer, ChildWindowsStackLaterControlsAboveEarlierOnesAndShowTheirTextInTheirFont) {
+  auto view = NewView();
+  auto* panel = new ui::TPanel(view.get());
+  panel->SetParent(view.get());
+  panel->SetBounds(220, 10, 200, 150);
+  std::vector<ui::TMemo*> boxes;
+  for (int i = 0; i < 3; ++i) {
+    auto* box = new ui::TMemo(view.get());
+    box->SetParent(panel);
+    box->SetBounds(5 + 10 * i, 5 + 10 * i, 120, 24);  // overlapping: the stacking shows
+    box->SetText(u"box " + std::u16string(1, static_cast<char16_t>(u'A' + i)));
+    box->SetFont({u"Tahoma", -13, ui::clBlack, 0});
+    boxes.push_back(box);
+  }
+  edit->SetText(u"first");
+  int changes = 0;
+  for (ui::TMemo* box : boxes) box->OnChange = [&](rt::TComponent*) { ++changes; };
+  view->EmbedInto(AsHost(host1));
+  HWND form = AsHwnd(view->CurrentHandle());
+  EXPECT_EQ(GetAncestor(form, GA_PARENT), host1);
+  HWND a = AsHwnd(boxes[0]->CurrentHandle()), b = AsHwnd(boxes[1]->CurrentHandle()),
+       c = AsHwnd(boxes[2]->CurrentHandle());
+  EXPECT_EQ(Stack(AsHwnd(panel->CurrentHandle())), (std::vector<HWND>{c, b, a}));
+  EXPECT_EQ(Stack(form), (std::vector<HWND>{AsHwnd(panel->CurrentHandle()),
+                                            AsHwnd(memo->CurrentHandle()),
+                                            AsHwnd(edit->CurrentHandle())}));
+
+  // Each box is shown with its text, in its font, and none of that counts as typing.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(b, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW lf{};
+  GetObjectW(font, sizeof lf, &lf);
+  EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+  EXPECT_EQ(lf.lfHeight, -13);
+  wchar_t text[32] = {};
+  GetWindowTextW(b, text, 32);
+  EXPECT_STREQ(text, L"box B");
+  EXPECT_TRUE(IsWindowVisible(b));
+  EXPECT_EQ(boxes[1]->Text(), u"box B");
+  EXPECT_EQ(changes, 0);
+  GetWindowTextW(AsHwnd(edit->CurrentHandle()), text, 32);
+  EXPECT_STREQ(text, L"first");
+
+  // A box added to the live panel goes on top; a box rebuilt (its alignment exists only from
+  // creation) keeps its place in the middle.
+  auto* d = new ui::TEdit(view.get());
+  d->SetParent(panel);
+  d->SetBounds(40, 40, 120, 24);
+  boxes[1]->SetAlignment(ui::TAlignment::taRightJustify);
+  HWND rebuilt = AsHwnd(boxes[1]->CurrentHandle());
+  ASSERT_NE(rebuilt, b);
+  EXPECT_EQ(Stack(AsHwnd(panel->CurrentHandle())),
+            (std::vector<HWND>{AsHwnd(d->CurrentHandle()), c, rebuilt, a}));
+  GetWindowTextW(rebuilt, text, 32);
+  EXPECT_STREQ(text, L"box B");
+  EXPECT_TRUE(IsWindowVisible(rebuilt));
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(rebuilt, WM_GETFONT, 0, 0)), font);
 }
 
 TEST_F(Win32Layer, LabelsArePaintedByTheirContainerAndHaveNoWindow) {

@@ -33,14 +33,23 @@ class FormPeer final : public ContainerPeer {
   const wchar_t* WindowClass() const override { return kFormClass; }
   void Styles(DWORD& style, DWORD& ex) const override {
     style = Win32Backend::FormStyle(Form().BorderStyle()) | WS_CLIPCHILDREN;
+    if (Form().ParentWindow()) style = (style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD;
     // A control parent: a host's IsDialogMessage walks into the form's controls.
     ex = Win32Backend::FormExStyle(Form().BorderStyle()) | WS_EX_CONTROLPARENT;
   }
+  // A form that knows its host before its window exists is made inside it, which spares the
+  // window system a change of parent and of frame.
+  HWND ParentWindow() const override { return HostHandle(Form().ParentWindow()); }
   void SyncKind(Aspect aspect) override;
   bool Message(UINT msg, WPARAM& wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   const TForm& Form() const { return static_cast<const TForm&>(*control_); }
+  static HWND HostHandle(uint32_t host) {
+    HWND target = reinterpret_cast<HWND>(static_cast<uintptr_t>(host));
+    if (host && !IsWindow(target)) throw rt::Exception(u"The host window is not a window");
+    return target;
+  }
   void Unhost() {
     if (!host_) return;
     RemoveWindowSubclass(host_, HostProc, reinterpret_cast<UINT_PTR>(this));
@@ -64,23 +73,25 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
 }
 
 void FormPeer::SetHostWindow(uint32_t host) {
-  HWND target = reinterpret_cast<HWND>(static_cast<uintptr_t>(host));
-  if (host && !IsWindow(target)) throw rt::Exception(u"The host window is not a window");
+  HWND target = HostHandle(host);
   Unhost();
   LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
   // An embedded view is a child: clipped by its host, positioned in its client area and never
   // activated on its own.
-  if (host)
-    style = (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD;
-  else
-    style = (style & ~static_cast<LONG_PTR>(WS_CHILD)) | WS_POPUP;
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
-  ::SetParent(hwnd_, target);
+  const LONG_PTR wanted = host ? (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD
+                               : (style & ~static_cast<LONG_PTR>(WS_CHILD)) | WS_POPUP;
+  // A window made inside its host is in place already.
+  const bool inPlace = wanted == style && host && GetAncestor(hwnd_, GA_PARENT) == target;
+  if (!inPlace) {
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+    ::SetParent(hwnd_, target);
+  }
   if (host) {
     SetWindowSubclass(target, HostProc, reinterpret_cast<UINT_PTR>(this),
                       reinterpret_cast<DWORD_PTR>(this));
     host_ = target;
   }
+  if (inPlace) return;
   const TForm& f = Form();
   SetWindowPos(hwnd_, nullptr, f.Left(), f.Top(), f.Width(), f.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -234,16 +234,19 @@ DWORD Win32Backend::FormExStyle(TBorderStyle style) {
 }
 
 LRESULT CALLBACK OwnWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Backend& backend = Self();
   if (msg == WM_NCCREATE) {
     auto* peer = static_cast<Win32Peer*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    peer->Attach(hwnd);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+    if (peer) {
+      peer->Attach(hwnd);
+      backend.Adopt(hwnd, peer);
+    }
   }
-  auto* peer = reinterpret_cast<Win32Peer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  Win32Peer* peer = backend.Adopted(hwnd);
   if (!peer) return DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     const LRESULT answer = DefWindowProcW(hwnd, msg, wParam, lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    backend.Abandon(hwnd);
     rt::GuardWindowProc([&] { peer->Destroyed(hwnd); });
     return answer;
   }

@@ -24,19 +24,27 @@ bool Win32Peer::OwnClass() const {
   return cls == kFormClass || cls == kContainerClass;
 }
 
+HWND Win32Peer::ParentWindow() const {
+  TWinControl* p = control_->Parent();
+  return p ? reinterpret_cast<HWND>(p->CurrentHandle()) : nullptr;
+}
+
 HWND Win32Peer::MakeWindow() {
   DWORD style = 0, ex = 0;
   Styles(style, ex);
   if (control_->BiDiMode() == TBiDiMode::bdRightToLeft) ex |= WS_EX_RTLREADING;
-  HWND parent = nullptr;
-  if (TWinControl* p = control_->Parent()) parent = reinterpret_cast<HWND>(p->CurrentHandle());
-  if (parent && control_->Visible()) style |= WS_VISIBLE;  // a top-level window shows when told
-  if (!control_->Enabled()) style |= WS_DISABLED;
+  HWND parent = ParentWindow();
   const bool own = OwnClass();
-  HWND hwnd =
-      CreateWindowExW(ex, WindowClass(), Wide(control_->Text()).c_str(), style, control_->Left(),
-                      control_->Top(), control_->Width(), control_->Height(), parent, nullptr,
-                      backend_.Module(), own ? this : nullptr);
+  // A system control is made hidden and without its text, and takes font, text and visibility
+  // in that order (Finish): a text box given its text first lays it out in the system font and
+  // again when the font comes, and one on the screen asks the window server to repaint it for
+  // either. A top-level window shows when told.
+  if (parent && own && control_->Visible()) style |= WS_VISIBLE;
+  if (!control_->Enabled()) style |= WS_DISABLED;
+  HWND hwnd = CreateWindowExW(ex, WindowClass(), own ? Wide(control_->Text()).c_str() : L"",
+                              style, control_->Left(), control_->Top(), control_->Width(),
+                              control_->Height(), parent, nullptr, backend_.Module(),
+                              own ? this : nullptr);
   if (!hwnd)
     throw rt::Exception(u"Cannot create a window for " + std::u16string(control_->ClassName()));
   if (!own) backend_.Subclass(hwnd);
@@ -51,8 +59,15 @@ void Win32Peer::Create() {
   // A new window is all invalid already: its font needs no repaint of its own.
   ApplyFont(false);
   ApplyBrush();
-  Created();
+  Finish();
   ready_ = true;
+}
+
+void Win32Peer::Finish() {
+  const bool system = !OwnClass();
+  if (system && !control_->Text().empty()) ApplyText();
+  Created();
+  if (system && control_->Parent() && control_->Visible()) ShowWindow(hwnd_, SW_SHOWNA);
 }
 
 void Win32Peer::Destroy() {
@@ -91,7 +106,7 @@ void Win32Peer::Rebuild() {
   backend_.Track(this, fresh);
   SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Font()), FALSE);
-  Created();
+  Finish();
   SendMessageW(fresh, EM_SETSEL, from, static_cast<LPARAM>(to));
   if (firstLine > 0) SendMessageW(fresh, EM_LINESCROLL, 0, firstLine);
   ready_ = true;
@@ -102,21 +117,36 @@ void Win32Peer::Rebuild() {
 }
 
 void Win32Peer::PlaceAmongSiblings() {
-  // Later controls lie above earlier ones, whatever place the window system gives a new child:
-  // the window goes just beneath the first later sibling that has a window, or on top.
+  // Later controls lie above earlier ones. A new child window goes beneath all its siblings,
+  // which is its place when no earlier control has a window (the case when a parent creates its
+  // children, last first); otherwise it goes just beneath the first later sibling that has a
+  // window, or on top. Each move costs the window system a round of its own.
   TWinControl* parent = control_->Parent();
   if (!parent) return;
   HWND above = HWND_TOP;
-  bool later = false;
+  bool later = false, earlier = false;
   for (int i = 0; i < parent->ControlCount() && above == HWND_TOP; ++i) {
     TControl* c = parent->Controls(i);
     if (c == control_) {
       later = true;
-    } else if (auto* w = dynamic_cast<TWinControl*>(c); later && w && w->HandleAllocated()) {
-      above = reinterpret_cast<HWND>(w->CurrentHandle());
+      continue;
     }
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->HandleAllocated()) continue;
+    if (later)
+      above = reinterpret_cast<HWND>(w->CurrentHandle());
+    else
+      earlier = true;
   }
+  if (!earlier) return;
   SetWindowPos(hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Peer::ApplyText() {
+  const std::wstring text = Wide(control_->Text());
+  backend_.syncingText = true;  // the window's change notice is no edit by the user
+  SetWindowTextW(hwnd_, text.c_str());
+  backend_.syncingText = false;
 }
 
 void Win32Peer::ApplyFont(bool redraw) {
@@ -144,9 +174,7 @@ void Win32Peer::Sync(Aspect aspect) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return;
     case Aspect::Text:
-      backend_.syncingText = true;
-      SetWindowTextW(hwnd_, Wide(c.Text()).c_str());
-      backend_.syncingText = false;
+      ApplyText();
       break;
     case Aspect::Visible:
       ShowWindow(hwnd_,

@@ -72,6 +72,8 @@ class Win32Peer : public WindowPeer {
   // The class and styles the window is created with.
   virtual const wchar_t* WindowClass() const = 0;
   virtual void Styles(DWORD& style, DWORD& ex) const = 0;
+  // The window the new window is made in: its parent control's by default.
+  virtual HWND ParentWindow() const;
   // Kind-specific setup once the window exists (limits, selection...).
   virtual void Created() {}
   // Aspects the base does not mirror itself.
@@ -100,6 +102,9 @@ class Win32Peer : public WindowPeer {
  private:
   void PlaceAmongSiblings();
   void ApplyFont(bool redraw);
+  void ApplyText();
+  // A new window's text, kind-specific setup and visibility, after its font.
+  void Finish();
   void ApplyBrush();
   void MouseButton(UINT msg, LPARAM lParam);
 
@@ -147,6 +152,15 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
   void Subclass(HWND hwnd);
   WNDPROC SystemProc(HWND hwnd) const;
   void Unsubclass(HWND hwnd) { systemProcs_.erase(hwnd); }
+  // A window of the layer's own classes belongs to its peer from its first message
+  // (WM_NCCREATE) to its last (WM_NCDESTROY). The table, rather than the window's user data,
+  // saves two round trips to the window server per window under Wine.
+  void Adopt(HWND hwnd, Win32Peer* peer) { ownWindows_[hwnd] = peer; }
+  Win32Peer* Adopted(HWND hwnd) const {
+    auto it = ownWindows_.find(hwnd);
+    return it == ownWindows_.end() ? nullptr : it->second;
+  }
+  void Abandon(HWND hwnd) { ownWindows_.erase(hwnd); }
   // Set while the portable side writes a text box's text: the box's change notice is its own.
   bool syncingText = false;
   bool inWheel = false;
@@ -160,6 +174,7 @@ class Win32Backend final : public Backend, public ScreenPart, public GraphicsPar
 
   std::unordered_map<HWND, Win32Peer*> peers_;
   std::unordered_map<HWND, WNDPROC> systemProcs_;
+  std::unordered_map<HWND, Win32Peer*> ownWindows_;
   std::deque<std::function<void()>> posted_;
   HWND postWindow_ = nullptr;  // message-only: posted work runs from the thread's message loop
   // Text is measured in a memory DC of the screen's kind, held for the backend's life: a screen
